@@ -1,0 +1,41 @@
+#!/bin/sh
+# Installs the Debian packages the build and the tests need. Idempotent:
+# packages already present are left alone and apt is not touched at all.
+# Usage: scripts/install-deps.sh [build|media|all]
+#   build (default): compilers, CMake, Qt 6, GoogleTest, Google Benchmark,
+#                    JSON, fonts, the tools the test suite calls.
+#   media:           additionally ffmpeg, dvdauthor and the peers used by the
+#                    fixture script and the comparison benchmark.
+set -eu
+
+set_name=${1:-build}
+
+build_pkgs="build-essential cmake pkg-config
+  qt6-base-dev qt6-base-dev-tools libgl-dev
+  libgtest-dev libgmock-dev googletest libbenchmark-dev
+  nlohmann-json3-dev
+  fonts-noto-cjk
+  clang libclang-rt-14-dev
+  strace xvfb xauth"
+media_pkgs="ffmpeg dvdauthor mediainfo hyperfine imagemagick"
+
+case "$set_name" in
+  build) pkgs=$build_pkgs ;;
+  media) pkgs="$build_pkgs $media_pkgs" ;;
+  all)   pkgs="$build_pkgs $media_pkgs" ;;
+  *) echo "usage: $0 [build|media|all]" >&2; exit 64 ;;
+esac
+
+missing=""
+for p in $pkgs; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing="$missing $p"
+  fi
+done
+
+[ -z "$missing" ] && exit 0
+
+if [ "$(id -u)" -eq 0 ]; then sudo=""; else sudo="sudo"; fi
+echo "Installing:$missing"
+$sudo apt-get update -q
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends $missing
