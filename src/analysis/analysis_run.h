@@ -1,15 +1,16 @@
 #pragma once
 // The analyse command from end to end.
 
+#include <array>
+#include <optional>
 #include <string>
 
 #include "analysis/ifo_audio.h"
 #include "analysis/program_stream_scan.h"
+#include "analysis/track_slots.h"
 #include "lang/language_table.h"
 
 namespace tonvika {
-
-class TrackSlots;
 
 // What the run needs of the window (or of the command-line tool).
 class RunHost {
@@ -29,6 +30,7 @@ struct RunOutcome {
   bool changed = false;       // false: empty path, 0-byte file, no sync word
   std::string ifo_path;       // the information file read, empty when none
   LanguageCodes language_codes;
+  std::array<std::optional<TrackKind>, kSlotCount> kinds;  // what each slot was published as
 };
 
 // Throws FileError when the source or the information file cannot be opened;

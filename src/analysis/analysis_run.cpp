@@ -1,0 +1,187 @@
+#include "analysis/analysis_run.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "analysis/file_error.h"
+#include "analysis/read_only_file.h"
+#include "codecs/ac3_frame.h"
+#include "codecs/dts_frame.h"
+#include "codecs/elementary_file.h"
+#include "codecs/lpcm.h"
+
+namespace tonvika {
+
+namespace {
+
+constexpr int kMinReadSize = 1;
+constexpr int kMaxReadSize = 20;
+constexpr const char* kStatusBusy = "処理中";
+constexpr const char* kStatusDone = "終わり";
+
+// Fills the slot of each track the scan finds.
+class RunPublisher final : public TrackPublisher {
+ public:
+  RunPublisher(RunHost& host, const SyncTraces& traces, RunOutcome& outcome)
+      : host_(host), slots_(host.Slots()), traces_(traces), outcome_(outcome) {}
+
+  bool IsSlotFree(int slot) const override { return !slots_.IsTaken(slot); }
+
+  void PublishTrack(const TrackPublication& publication) override {
+    const int n = publication.slot;
+    if (slots_.IsTaken(n)) return;
+    std::string kind_text;
+    const auto slot = static_cast<std::uint8_t>(n);
+    std::string summary;
+    switch (publication.kind) {
+      case TrackKind::Ac3:
+        AnalyseAc3Frame(publication.buffer, publication.frame_offset, slot, slots_, summary);
+        kind_text = "AC-3 " + summary + LanguagePart(n);
+        // The switch is read here, so a toggle during the run affects later tracks.
+        if (slots_.SyncTraceEnabled()) kind_text += traces_[n].text;
+        kind_text += " ";
+        break;
+      case TrackKind::Dts:
+        AnalyseDtsFrame(publication.dts_header, slot, slots_, summary);
+        kind_text = "DTS" + summary + LanguagePart(n);
+        break;
+      case TrackKind::Lpcm:
+        kind_text = "PCM " + DescribeLpcm(publication.lpcm_attribute) + LanguagePart(n);
+        break;
+    }
+    slots_.SetKindText(n, std::move(kind_text));
+    const auto bit = static_cast<std::uint8_t>(1u << n);
+    slots_.SetListedSlotMask(slots_.ListedSlotMask() | bit);
+    if (publication.kind != TrackKind::Lpcm) {
+      slots_.SetDetailSlotMask(slots_.DetailSlotMask() | bit);
+    }
+    outcome_.kinds[n] = publication.kind;
+    host_.ProcessPendingEvents();
+  }
+
+ private:
+  std::string LanguagePart(int n) const {
+    const std::string& code = outcome_.language_codes[n];
+    if (code.empty() || code == "none") return {};
+    return " [" + LookupLanguageName(host_.Languages(), code, host_.Language()) + "]";
+  }
+
+  RunHost& host_;
+  TrackSlots& slots_;
+  const SyncTraces& traces_;
+  RunOutcome& outcome_;
+};
+
+RunOutcome AnalyseElementaryFile(RunHost& host, const std::string& path, bool ac3) {
+  TrackSlots& slots = host.Slots();
+  slots.ShowDetailArea(true);
+  slots.ShowTab(0, true);
+  for (int n = 1; n < kSlotCount; ++n) slots.ShowTab(n, false);
+  RunOutcome outcome;
+  outcome.changed = ac3 ? AnalyseAc3File(path, slots) : AnalyseDtsFile(path, slots);
+  if (outcome.changed) outcome.kinds[0] = ac3 ? TrackKind::Ac3 : TrackKind::Dts;
+  return outcome;
+}
+
+std::size_t ReadWindowSize(int read_size_mb, std::uint64_t file_size) {
+  const auto megabytes = static_cast<std::uint64_t>(std::clamp(read_size_mb, kMinReadSize, kMaxReadSize));
+  return static_cast<std::size_t>(std::min(megabytes << 20, file_size));
+}
+
+void PrepareSlots(TrackSlots& slots) {
+  slots.SetListedSlotMask(0);
+  slots.SetDetailSlotMask(0);
+  for (int n = 0; n < kSlotCount; ++n) {
+    slots.ClearPage(n);
+    slots.ShowTab(n, true);
+  }
+}
+
+void ReadLanguageCodes(RunHost& host, const std::string& path, RunOutcome& outcome) {
+  if (const auto ifo = FindIfoFile(DeriveIfoPath(path))) {
+    host.SetStatus(1, *ifo);
+    outcome.ifo_path = *ifo;
+    outcome.language_codes = ReadAudioLanguageCodes(*ifo);
+  }
+}
+
+void ScanSource(RunHost& host, const std::string& path, RunOutcome& outcome) {
+  ReadOnlyFile file(path);
+  std::vector<std::uint8_t> buffer(ReadWindowSize(host.ReadSizeMegabytes(), file.Size()), 0);
+  // A short read leaves the rest of the window zero; it is scanned as such.
+  file.ReadAt(0, buffer);
+  host.Slots().AppendListReportLine(path);
+  SyncTraces traces;
+  RunPublisher publisher(host, traces, outcome);
+  ScanProgramStream(buffer.data(), buffer.size(), traces, publisher);
+}
+
+void Report(TrackSlots& slots) {
+  slots.AppendListReportLine("----------");
+  slots.AppendListReportLine("List");
+  slots.AppendListReportLine("Tr");
+  slots.ShowDetailArea(true);
+  for (int n = 0; n < kSlotCount; ++n) {
+    // "%x %s": slot numbers 1 to 8 read the same in hexadecimal.
+    slots.AppendListReportLine(std::to_string(n + 1) + " " + slots.KindText(n));
+    if (!slots.PageHasText(n)) slots.ShowTab(n, false);
+  }
+  if (slots.DetailSlotMask() == 0) {
+    slots.ShowDetailArea(false);
+    for (int n = 0; n < kSlotCount; ++n) slots.SetPageText(n, "");
+  }
+}
+
+RunOutcome AnalyseVideoObject(RunHost& host, const std::string& path) {
+  RunOutcome outcome;
+  if (ReadOnlyFile(path).Size() == 0) return outcome;
+  TrackSlots& slots = host.Slots();
+  PrepareSlots(slots);
+  host.SetCommandsEnabled(false);
+  try {
+    slots.RemoveAllRows();
+    host.SetStatus(0, kStatusBusy);
+    host.SetStatus(1, "");
+    ReadLanguageCodes(host, path, outcome);
+    host.ProcessPendingEvents();
+    slots.AddEightRows();
+    slots.ClearListReport();
+    ScanSource(host, path, outcome);
+  } catch (...) {
+    // The window must never be left with its commands disabled.
+    host.SetCommandsEnabled(true);
+    host.SetStatus(0, "");
+    throw;
+  }
+  Report(slots);
+  host.SetCommandsEnabled(true);
+  host.SetStatus(0, kStatusDone);
+  outcome.changed = true;
+  return outcome;
+}
+
+}  // namespace
+
+std::string FileExtension(const std::string& path) {
+  const auto name_start = path.find_last_of("/\\");
+  const auto dot = path.rfind('.');
+  if (dot == std::string::npos || (name_start != std::string::npos && dot < name_start)) return {};
+  std::string extension = path.substr(dot);
+  for (char& c : extension) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return extension;
+}
+
+RunOutcome RunAnalysis(RunHost& host) {
+  // The path is taken once: input changed while the run lets events through
+  // does not reach this run.
+  const std::string path = host.FilePath();
+  if (path.empty()) return {};
+  const std::string extension = FileExtension(path);
+  if (extension == ".ac3") return AnalyseElementaryFile(host, path, true);
+  if (extension == ".dts") return AnalyseElementaryFile(host, path, false);
+  return AnalyseVideoObject(host, path);
+}
+
+}  // namespace tonvika

@@ -1,0 +1,116 @@
+#include "cli/cli_options.h"
+
+#include <charconv>
+
+namespace tonvika::cli {
+
+namespace {
+
+std::optional<int> ParseReadSize(const std::string& text) {
+  int value = 0;
+  const auto* end = text.data() + text.size();
+  const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+  if (ec != std::errc() || ptr != end || value < 1 || value > 20) return std::nullopt;
+  return value;
+}
+
+std::optional<DisplayLanguage> ParseLanguage(const std::string& text) {
+  if (text == "ja") return DisplayLanguage::Japanese;
+  if (text == "en") return DisplayLanguage::English;
+  return std::nullopt;
+}
+
+ParseResult Error(std::string message) {
+  ParseResult result;
+  result.status = ParseStatus::UsageError;
+  result.error = std::move(message);
+  return result;
+}
+
+// Splits "--name=value" into name and value; plain "--name" has no value.
+std::pair<std::string, std::optional<std::string>> SplitOption(const std::string& arg) {
+  const auto eq = arg.find('=');
+  if (eq == std::string::npos) return {arg, std::nullopt};
+  return {arg.substr(0, eq), arg.substr(eq + 1)};
+}
+
+}  // namespace
+
+std::string UsageText() {
+  return "Usage: tonvika-cli [OPTION]... FILE...\n"
+         "Lists the audio tracks of DVD video object files (.vob) and raw .ac3/.dts files.\n"
+         "\n"
+         "  --read-size N   megabytes read from the start of a .vob, 1 to 20 (default 5)\n"
+         "  --lang ja|en    language names in Japanese (default) or English\n"
+         "  --details       also print the AC-3/DTS header details\n"
+         "  --sync-trace    add the AC-3 sync trace to AC-3 track lines\n"
+         "  --crlf          end lines with CR LF, as the clipboard export does\n"
+         "  --json          print one JSON document instead of text\n"
+         "  --code-csv PATH language table (default: code.csv beside the program)\n"
+         "  --help          show this help and exit\n"
+         "  --version       show the version and exit\n"
+         "\n"
+         "Exit status: 0 all files analysed, 1 a file gave nothing to show,\n"
+         "2 a file could not be opened, 64 bad usage.\n";
+}
+
+ParseResult ParseOptions(const std::vector<std::string>& args) {
+  ParseResult result;
+  Options& options = result.options;
+  bool only_files = false;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (only_files || arg.size() < 2 || arg[0] != '-') {
+      options.files.push_back(arg);
+      continue;
+    }
+    if (arg == "--") {
+      only_files = true;
+      continue;
+    }
+    auto [name, inline_value] = SplitOption(arg);
+    const bool takes_value = name == "--read-size" || name == "--lang" || name == "--code-csv";
+    if (!takes_value && inline_value) return Error("option '" + name + "' takes no value");
+    std::string value;
+    if (takes_value) {
+      if (inline_value) {
+        value = *inline_value;
+      } else if (i + 1 < args.size()) {
+        value = args[++i];
+      } else {
+        return Error("option '" + name + "' needs a value");
+      }
+    }
+    if (name == "--help" || name == "-h") {
+      result.status = ParseStatus::Help;
+      return result;
+    } else if (name == "--version") {
+      result.status = ParseStatus::Version;
+      return result;
+    } else if (name == "--read-size") {
+      const auto size = ParseReadSize(value);
+      if (!size) return Error("--read-size must be a whole number from 1 to 20, not '" + value + "'");
+      options.read_size_mb = *size;
+    } else if (name == "--lang") {
+      const auto language = ParseLanguage(value);
+      if (!language) return Error("--lang must be 'ja' or 'en', not '" + value + "'");
+      options.language = *language;
+    } else if (name == "--code-csv") {
+      options.code_csv = value;
+    } else if (name == "--details") {
+      options.details = true;
+    } else if (name == "--sync-trace") {
+      options.sync_trace = true;
+    } else if (name == "--crlf") {
+      options.crlf = true;
+    } else if (name == "--json") {
+      options.json = true;
+    } else {
+      return Error("unknown option '" + name + "'");
+    }
+  }
+  if (options.files.empty()) return Error("no FILE given");
+  return result;
+}
+
+}  // namespace tonvika::cli
