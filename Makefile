@@ -25,3 +25,14 @@ test: build
 
 clean:
 	rm -rf $(BUILD) $(ASAN) build-fuzz
+
+# The bundled sample title set, shown when no FILE is given.
+SAMPLE := samples/VIDEO_TS/VTS_01_1.VOB
+
+run: build
+	@if [ -x $(BUILD)/src/app/tonvika ] && [ -n "$${DISPLAY}$${WAYLAND_DISPLAY}" ]; then \
+	  $(BUILD)/src/app/tonvika "$(or $(FILE),$(SAMPLE))"; \
+	else \
+	  [ -x $(BUILD)/src/app/tonvika ] && echo "No display found: showing the analysis on the terminal instead."; \
+	  $(BUILD)/src/cli/tonvika-cli --details "$(or $(FILE),$(SAMPLE))"; \
+	fi

@@ -5,10 +5,8 @@
 
 #include "analysis/file_error.h"
 #include "analysis/read_only_file.h"
-#include "codecs/ac3_frame.h"
-#include "codecs/dts_frame.h"
+#include "analysis/publish_track.h"
 #include "codecs/elementary_file.h"
-#include "codecs/lpcm.h"
 
 namespace tonvika {
 
@@ -18,59 +16,6 @@ constexpr int kMinReadSize = 1;
 constexpr int kMaxReadSize = 20;
 constexpr const char* kStatusBusy = "処理中";
 constexpr const char* kStatusDone = "終わり";
-
-// Fills the slot of each track the scan finds.
-class RunPublisher final : public TrackPublisher {
- public:
-  RunPublisher(RunHost& host, const SyncTraces& traces, RunOutcome& outcome)
-      : host_(host), slots_(host.Slots()), traces_(traces), outcome_(outcome) {}
-
-  bool IsSlotFree(int slot) const override { return !slots_.IsTaken(slot); }
-
-  void PublishTrack(const TrackPublication& publication) override {
-    const int n = publication.slot;
-    if (slots_.IsTaken(n)) return;
-    std::string kind_text;
-    const auto slot = static_cast<std::uint8_t>(n);
-    std::string summary;
-    switch (publication.kind) {
-      case TrackKind::Ac3:
-        AnalyseAc3Frame(publication.buffer, publication.frame_offset, slot, slots_, summary);
-        kind_text = "AC-3 " + summary + LanguagePart(n);
-        // The switch is read here, so a toggle during the run affects later tracks.
-        if (slots_.SyncTraceEnabled()) kind_text += traces_[n].text;
-        kind_text += " ";
-        break;
-      case TrackKind::Dts:
-        AnalyseDtsFrame(publication.dts_header, slot, slots_, summary);
-        kind_text = "DTS" + summary + LanguagePart(n);
-        break;
-      case TrackKind::Lpcm:
-        kind_text = "PCM " + DescribeLpcm(publication.lpcm_attribute) + LanguagePart(n);
-        break;
-    }
-    slots_.SetKindText(n, std::move(kind_text));
-    const auto bit = static_cast<std::uint8_t>(1u << n);
-    slots_.SetListedSlotMask(slots_.ListedSlotMask() | bit);
-    if (publication.kind != TrackKind::Lpcm) {
-      slots_.SetDetailSlotMask(slots_.DetailSlotMask() | bit);
-    }
-    outcome_.kinds[n] = publication.kind;
-    host_.ProcessPendingEvents();
-  }
-
- private:
-  std::string LanguagePart(int n) const {
-    const std::string& code = outcome_.language_codes[n];
-    if (code.empty() || code == "none") return {};
-    return " [" + LookupLanguageName(host_.Languages(), code, host_.Language()) + "]";
-  }
-
-  RunHost& host_;
-  TrackSlots& slots_;
-  const SyncTraces& traces_;
-  RunOutcome& outcome_;
-};
 
 RunOutcome AnalyseElementaryFile(RunHost& host, const std::string& path, bool ac3) {
   TrackSlots& slots = host.Slots();
@@ -112,7 +57,13 @@ void ScanSource(RunHost& host, const std::string& path, RunOutcome& outcome) {
   file.ReadAt(0, buffer);
   host.Slots().AppendListReportLine(path);
   SyncTraces traces;
-  RunPublisher publisher(host, traces, outcome);
+  SlotPublisher publisher(
+      host.Slots(), outcome.language_codes, traces,
+      [&host](const std::string& code) { return LookupLanguageName(host.Languages(), code, host.Language()); },
+      [&host, &outcome](int slot, TrackKind kind) {
+        outcome.kinds[slot] = kind;
+        host.ProcessPendingEvents();
+      });
   ScanProgramStream(buffer.data(), buffer.size(), traces, publisher);
 }
 
