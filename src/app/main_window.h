@@ -1,0 +1,141 @@
+#pragma once
+// The main window: the controls the user sees, bound to the TrackSlots model
+// the analysis run fills. The window holds no analysis of its own.
+
+#include <QMainWindow>
+#include <QString>
+#include <array>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "analysis/analysis_run.h"
+#include "analysis/track_slots.h"
+#include "lang/language_table.h"
+
+class QAction;
+class QButtonGroup;
+class QCheckBox;
+class QFileDialog;
+class QGroupBox;
+class QLabel;
+class QMenu;
+class QMenuBar;
+class QPlainTextEdit;
+class QPushButton;
+class QStatusBar;
+class QTabWidget;
+class QTableWidget;
+
+namespace tonvika {
+
+class TUpDown;
+
+// Shows one user message (a box with a single OK button, captioned with the
+// application title). Injectable so that tests can read the messages.
+using MessageSink = std::function<void(const QString& caption, const QString& text)>;
+// Lets the user pick a file in the prepared dialog; nullopt when cancelled.
+using FileChooser = std::function<std::optional<QString>(QFileDialog& dialog)>;
+
+struct FormOptions {
+  std::string language_table_path;  // empty: code.csv beside the program
+  MessageSink show_message;         // empty: a modal message box
+  FileChooser choose_file;          // empty: the dialog runs modally
+};
+
+class TForm1 : public QMainWindow, public RunHost {
+  Q_OBJECT
+
+ public:
+  explicit TForm1(FormOptions options = {}, QWidget* parent = nullptr);
+  ~TForm1() override;
+
+  // Handlers, named after control and event.
+  void Button3Click();
+  void UpDown1Click();
+  void N1Click();
+  void N3Click();
+  void N4Click();
+  void FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
+
+  // A file named on the command line: shown in Label1 and analysed once.
+  void OpenFromCommandLine(const QString& path);
+
+  bool RunInProgress() const { return run_in_progress_; }
+  const TrackSlots& Model() const { return slots_; }
+
+  // What the analysis run needs of the window.
+  std::string FilePath() override;
+  int ReadSizeMegabytes() override;
+  DisplayLanguage Language() override;
+  const LanguageTable& Languages() override { return languages_; }
+  TrackSlots& Slots() override { return slots_; }
+  void SetStatus(int panel, const std::string& text) override;
+  void SetCommandsEnabled(bool enabled) override;
+  void ProcessPendingEvents() override;
+
+ protected:
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void FormCreate();
+  void BuildControls();
+  void BuildMenu();
+  void BuildStatusBar(QWidget* client);
+  void BuildPages(QWidget* client);
+  void PlaceControls();
+  void SetTabOrder();
+  void LoadLanguages();
+  void ConnectHandlers();
+
+  void DropFile(const QString& path);
+  void RunGuarded();
+  void ShowMessage(const QString& text);
+
+  void RefreshFromModel();
+  void RefreshRows();
+  void RefreshPages();
+  void PageEdited(int slot);
+
+  FormOptions options_;
+  TrackSlots slots_;
+  LanguageTable languages_;
+  bool run_in_progress_ = false;
+  std::string run_path_;            // Label1 as it was when the run started
+  bool refreshing_ = false;         // the window itself is writing the memos
+  const QEvent* handled_key_ = nullptr;  // a key press already seen on its way up
+  std::array<std::string, kSlotCount> page_text_shown_;
+
+  QMenuBar* MainMenu1 = nullptr;
+  QAction* N1 = nullptr;
+  QMenu* N2 = nullptr;
+  QAction* N3 = nullptr;
+  QAction* N4 = nullptr;
+  QLabel* Label1 = nullptr;
+  QPushButton* Button3 = nullptr;
+  QGroupBox* RadioGroup1 = nullptr;
+  QButtonGroup* RadioGroup1Items = nullptr;
+  QGroupBox* GroupBox1 = nullptr;
+  QLabel* Label2 = nullptr;
+  TUpDown* UpDown1 = nullptr;
+  QLabel* Label3 = nullptr;
+  QCheckBox* CheckBox1 = nullptr;
+  QLabel* Label8 = nullptr;
+  QPushButton* Button1 = nullptr;
+  QTableWidget* ListView1 = nullptr;
+  QLabel* Label7 = nullptr;
+  QLabel* Label6 = nullptr;
+  QTabWidget* PageControl1 = nullptr;
+  std::array<QPlainTextEdit*, kSlotCount> detail_memos_{};  // Memo2 .. Memo9, by slot
+  QLabel* Label5 = nullptr;
+  QLabel* Label4 = nullptr;
+  QStatusBar* StatusBar1 = nullptr;
+  std::array<QLabel*, 2> status_panels_{};
+  QPlainTextEdit* Memo1 = nullptr;
+  QPlainTextEdit* code = nullptr;
+  QFileDialog* OpenDialog1 = nullptr;
+};
+
+}  // namespace tonvika

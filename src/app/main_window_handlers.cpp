@@ -1,0 +1,174 @@
+// The window's handlers: browse, read size, analyse, drop, key chord, and
+// the one place where a run's errors are reported.
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QUrl>
+
+#include "analysis/file_error.h"
+#include "app/clipboard_export.h"
+#include "app/drop_rules.h"
+#include "app/main_window.h"
+#include "app/up_down.h"
+#include "app/window_texts.h"
+
+namespace tonvika {
+
+namespace {
+
+constexpr Qt::KeyboardModifiers kTraceChord = Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier;
+
+// The first dropped file that is a local file; empty when there is none.
+QString FirstLocalFile(const QMimeData* data) {
+  if (data == nullptr || !data->hasUrls()) return {};
+  for (const QUrl& url : data->urls()) {
+    if (url.isLocalFile()) return url.toLocalFile();
+  }
+  return {};
+}
+
+std::optional<QString> RunDialog(QFileDialog& dialog) {
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return dialog.selectedFiles().constFirst();
+}
+
+// Clears a flag when the scope ends, however it ends.
+class FlagScope {
+ public:
+  explicit FlagScope(bool& flag) : flag_(flag) { flag_ = true; }
+  ~FlagScope() { flag_ = false; }
+  FlagScope(const FlagScope&) = delete;
+  FlagScope& operator=(const FlagScope&) = delete;
+
+ private:
+  bool& flag_;
+};
+
+}  // namespace
+
+void TForm1::Button3Click() {
+  if (run_in_progress_) return;  // the file of a running analysis stays shown
+  QStringList filters;
+  for (const char* filter : kOpenDialogFilters) filters << QString::fromUtf8(filter);
+  OpenDialog1->setNameFilters(filters);
+  OpenDialog1->selectNameFilter(filters.constFirst());
+  // Any typed name is taken, as the run reports a file it cannot open.
+  OpenDialog1->setFileMode(QFileDialog::AnyFile);
+  OpenDialog1->setAcceptMode(QFileDialog::AcceptOpen);
+  const auto chosen = options_.choose_file ? options_.choose_file(*OpenDialog1) : RunDialog(*OpenDialog1);
+  if (chosen && !run_in_progress_) Label1->setText(*chosen);
+}
+
+void TForm1::UpDown1Click() { Label2->setText(QString::number(UpDown1->Position())); }
+
+void TForm1::N1Click() { RunGuarded(); }
+
+void TForm1::OpenFromCommandLine(const QString& path) {
+  if (run_in_progress_) return;
+  Label1->setText(QFileInfo(path).absoluteFilePath());
+  RunGuarded();
+}
+
+void TForm1::RunGuarded() {
+  if (run_in_progress_) return;  // no second run inside one in progress
+  QString error;
+  {
+    FlagScope running(run_in_progress_);
+    run_path_ = Label1->text().toStdString();
+    try {
+      RunAnalysis(*this);
+    } catch (const FileError& e) {
+      error = FileErrorText(e.path());
+    } catch (const std::exception& e) {
+      error = QString::fromUtf8(e.what());
+    }
+  }
+  RefreshFromModel();
+  if (!error.isEmpty()) ShowMessage(error);
+}
+
+void TForm1::ShowMessage(const QString& text) {
+  const QString caption = QGuiApplication::applicationDisplayName();
+  if (options_.show_message) {
+    options_.show_message(caption, text);
+    return;
+  }
+  QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok, this);
+  box.exec();
+}
+
+void TForm1::N3Click() {
+  const ClipboardText result = ListExportText(slots_);
+  if (!result.refusal.empty()) {
+    ShowMessage(QString::fromStdString(result.refusal));
+    return;
+  }
+  QGuiApplication::clipboard()->setText(QString::fromStdString(result.text));
+}
+
+void TForm1::N4Click() {
+  const ClipboardText result = DetailsExportText(Label1->text().toStdString(), slots_);
+  if (!result.refusal.empty()) {
+    ShowMessage(QString::fromStdString(result.refusal));
+    return;
+  }
+  QGuiApplication::clipboard()->clear();
+  QGuiApplication::clipboard()->setText(QString::fromStdString(result.text));
+}
+
+void TForm1::dragEnterEvent(QDragEnterEvent* event) {
+  if (run_in_progress_ || FirstLocalFile(event->mimeData()).isEmpty()) {
+    event->ignore();
+    return;
+  }
+  event->acceptProposedAction();
+}
+
+void TForm1::dropEvent(QDropEvent* event) {
+  const QString path = FirstLocalFile(event->mimeData());
+  if (run_in_progress_ || path.isEmpty()) {
+    event->ignore();
+    return;
+  }
+  event->acceptProposedAction();
+  DropFile(path);
+}
+
+void TForm1::DropFile(const QString& path) {
+  const bool accepted = IsDropAccepted(path.toStdString(), CheckBox1->isChecked());
+  Label1->setText(accepted ? path : QString());
+  RunGuarded();  // with an empty Label1 the run does nothing
+}
+
+void TForm1::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
+  if (key == Qt::Key_Pause && (modifiers & kTraceChord) == kTraceChord) {
+    slots_.SetSyncTraceEnabled(!slots_.SyncTraceEnabled());
+  }
+  Label8->setText(slots_.SyncTraceEnabled() ? QStringLiteral("*") : QString());
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+  auto* widget = qobject_cast<QWidget*>(watched);
+  if (event->type() != QEvent::KeyPress || widget == nullptr) {
+    handled_key_ = nullptr;  // any other event ends the way up of the last press
+    return QMainWindow::eventFilter(watched, event);
+  }
+  // A key the focused control ignores travels up to its parents; it is the
+  // same press and counts once.
+  if (event == handled_key_ || widget->window() != this) return QMainWindow::eventFilter(watched, event);
+  handled_key_ = event;
+  const auto* key = static_cast<QKeyEvent*>(event);
+  FormKeyDown(key->key(), key->modifiers());
+  return QMainWindow::eventFilter(watched, event);  // the key goes on as usual
+}
+
+}  // namespace tonvika
