@@ -1,0 +1,79 @@
+#include "codecs/elementary_file.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <span>
+
+#include "analysis/read_only_file.h"
+#include "analysis/track_slots.h"
+#include "codecs/ac3_frame.h"
+#include "codecs/dts_frame.h"
+#include "codecs/sync_search.h"
+
+namespace tonvika {
+
+namespace {
+
+constexpr std::array<std::uint8_t, 2> kAc3Sync = {0x0B, 0x77};
+constexpr std::array<std::uint8_t, 4> kDtsSync = {0x7F, 0xFE, 0x80, 0x01};
+
+// Frame bytes 0 to 18: the sync word, and what the analyses read after it.
+constexpr std::size_t kHeaderSize = 19;
+using FrameHeader = std::array<std::uint8_t, kHeaderSize>;
+
+constexpr std::size_t kAc3AnalysisOffset = 4;  // fscod/frmsizecod
+constexpr std::size_t kDtsHeaderOffset = 4;    // the byte after the sync word
+constexpr std::uint8_t kSlot = 0;
+
+// The header of the file's first frame, starting at its sync word. Bytes past
+// the end of the file read as zero. Nothing when the file holds no sync word.
+std::optional<FrameHeader> ReadFirstFrameHeader(const std::string& path,
+                                                std::span<const std::uint8_t> sync) {
+  const ReadOnlyFile file(path);
+  const std::optional<std::uint64_t> at = FindSyncWord(file, sync);
+  if (!at) return std::nullopt;
+  FrameHeader header{};
+  file.ReadAt(*at, header);
+  return header;
+}
+
+// The file's track becomes the only row of the list and of the list report.
+void PublishSingleTrack(const std::string& path, const std::string& kind, TrackSlots& slots) {
+  slots.SetListedSlotMask(1);
+  slots.SetDetailSlotMask(1);
+  slots.RemoveAllRows();
+  slots.AddSingleRow("1", kind);
+  slots.ClearListReport();
+  slots.AppendListReportLine(path);
+  slots.AppendListReportLine("----------");
+  slots.AppendListReportLine("List");
+  slots.AppendListReportLine(kind);
+}
+
+}  // namespace
+
+bool AnalyseAc3File(const std::string& path, TrackSlots& slots) {
+  // The page is emptied even when the file turns out empty or unreadable.
+  slots.ClearPage(kSlot);
+  std::optional<FrameHeader> header = ReadFirstFrameHeader(path, kAc3Sync);
+  if (!header) return false;
+  std::string summary;
+  AnalyseAc3Frame(header->data(), kAc3AnalysisOffset, kSlot, slots, summary);
+  PublishSingleTrack(path, "AC-3 " + summary, slots);
+  return true;
+}
+
+bool AnalyseDtsFile(const std::string& path, TrackSlots& slots) {
+  const std::optional<FrameHeader> header = ReadFirstFrameHeader(path, kDtsSync);
+  if (!header) return false;
+  DtsHeaderBytes bytes{};
+  std::copy_n(header->begin() + kDtsHeaderOffset, bytes.size(), bytes.begin());
+  std::string summary;
+  AnalyseDtsFrame(bytes, kSlot, slots, summary);
+  PublishSingleTrack(path, "DTS" + summary, slots);
+  return true;
+}
+
+}  // namespace tonvika
