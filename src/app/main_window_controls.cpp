@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStatusBar>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
 
@@ -31,6 +32,9 @@ constexpr int kReadSizeMin = 1;
 constexpr int kReadSizeMax = 20;
 constexpr int kReadSizeStart = 5;
 constexpr QColor kLinkColour{0, 0, 128};  // navy
+constexpr const char* kGroupBoxStyle =
+    "QGroupBox { border: 1px solid palette(mid); border-radius: 2px; margin-top: 6px; }"
+    "QGroupBox::title { subcontrol-origin: margin; left: 4px; padding: 0px 1px; }";
 
 template <typename Widget>
 Widget* Make(QWidget* parent, const char* name) {
@@ -81,6 +85,10 @@ void TForm1::BuildControls() {
   // The window keeps the size of its menu bar plus the client area.
   layout()->setSizeConstraint(QLayout::SetFixedSize);
 
+  // Group boxes as the layout draws them: the caption sits on the frame's
+  // top line, which leaves the room below it to the controls inside.
+  client->setStyleSheet(QString::fromLatin1(kGroupBoxStyle));
+
   // Created first so that PageControl1 covers it.
   Label6 = MakeLabel(client, "Label6", QString::fromUtf8(kNoTracksNotice), kLargeFontPixels);
 
@@ -118,16 +126,21 @@ void TForm1::BuildControls() {
   ListView1 = Make<QTableWidget>(client, "ListView1");
   ListView1->setColumnCount(2);
   ListView1->setHorizontalHeaderLabels({QStringLiteral("Tr"), QString::fromUtf8("種類")});
+  ListView1->horizontalHeader()->setMinimumSectionSize(kListColumnWidths[0]);
   for (int column = 0; column < 2; ++column) ListView1->setColumnWidth(column, kListColumnWidths[column]);
   ListView1->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   ListView1->horizontalHeader()->setHighlightSections(false);
+  ListView1->horizontalHeader()->setFixedHeight(kListHeaderHeight);
   ListView1->verticalHeader()->hide();
-  ListView1->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 1);
+  ListView1->verticalHeader()->setMinimumSectionSize(kListRowHeight);
+  ListView1->verticalHeader()->setDefaultSectionSize(kListRowHeight);
+  ListView1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   ListView1->setShowGrid(true);
   ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
   ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
   ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
   ListView1->setWordWrap(false);
+  ListView1->setTabKeyNavigation(false);  // Tab leaves the list
   ListView1->viewport()->setAcceptDrops(false);
 
   Label7 = MakeLabel(client, "Label7", QString::fromUtf8("AC-3/DTS詳細情報"));
@@ -189,9 +202,10 @@ void TForm1::BuildStatusBar(QWidget* client) {
     const QByteArray name = "Panel" + QByteArray::number(panel);
     status_panels_[panel] = Make<QLabel>(StatusBar1, name.constData());
     status_panels_[panel]->setTextFormat(Qt::PlainText);
-    StatusBar1->addWidget(status_panels_[panel], panel == 0 ? 0 : 1);
+    // Placed by hand rather than by the bar's own layout, which would give
+    // them more height than the bar has.
+    status_panels_[panel]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   }
-  status_panels_[0]->setFixedWidth(kStatusPanel0Width);
 }
 
 void TForm1::PlaceControls() {
@@ -213,10 +227,17 @@ void TForm1::PlaceControls() {
 
 void TForm1::SetTabOrder() {
   UpDown1->setFocusPolicy(Qt::NoFocus);
+  // The page control takes the focus on its tab bar; naming the bar itself
+  // keeps Qt from ordering after the last memo inside the control instead.
+  QWidget* tabs = PageControl1->tabBar();
+  // The tab bar is the one stop of the control (the policy passes on to the
+  // focus proxy, so the bar's own is set after).
+  PageControl1->setFocusPolicy(Qt::NoFocus);
+  tabs->setFocusPolicy(Qt::TabFocus);
   const QList<QWidget*> chain = {ListView1, CheckBox1, RadioGroup1Items->button(0), RadioGroup1Items->button(1),
-                                 Button3, PageControl1};
+                                 Button3, tabs};
   for (qsizetype i = 0; i + 1 < chain.size(); ++i) setTabOrder(chain[i], chain[i + 1]);
-  QWidget* previous = PageControl1;
+  QWidget* previous = tabs;
   // Only the memo of the shown page is visible, so only it takes the focus.
   for (QPlainTextEdit* memo : detail_memos_) {
     setTabOrder(previous, memo);

@@ -46,17 +46,22 @@ inline constexpr ControlPlace kControlPlaces[] = {
     {"Label5", 152, 528, 150, 12, true},
     {"Label4", 312, 528, 33, 12, true},
     {"StatusBar1", 0, 543, 482, 22, false},
+    // Its two panels: the first 50 wide, the second taking the rest.
+    {"Panel0", 0, 2, 50, 20, false},
+    {"Panel1", 52, 2, 430, 20, false},
     {"Memo1", 616, 0, 137, 65, false},
     {"code", 520, 8, 73, 81, false},
 };
 
 // The two radio items of RadioGroup1, inside the group box.
 inline constexpr ControlPlace kRadioItemPlaces[] = {
-    {"RadioGroup1Item0", 8, 14, 62, 16, false},
-    {"RadioGroup1Item1", 8, 30, 62, 16, false},
+    {"RadioGroup1Item0", 8, 15, 62, 16, false},
+    {"RadioGroup1Item1", 8, 31, 62, 16, false},
 };
 
 inline constexpr int kListColumnWidths[] = {30, 400};
-inline constexpr int kStatusPanel0Width = 50;
+// Eight rows under the header fill the list's height exactly.
+inline constexpr int kListHeaderHeight = 15;
+inline constexpr int kListRowHeight = 15;
 
 }  // namespace tonvika
