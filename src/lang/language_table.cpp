@@ -1,5 +1,7 @@
 #include "lang/language_table.h"
 
+#include <sys/stat.h>
+
 #include <unistd.h>
 
 #include <array>
@@ -163,7 +165,14 @@ std::string ProgramDirectory() {
   }
 }
 
-std::string DefaultLanguageTablePath() { return ProgramDirectory() + std::string(kTableFileName); }
+std::string DefaultLanguageTablePath() {
+  // Beside the program in the build tree; under share/tonvika when installed.
+  const std::string beside = ProgramDirectory() + std::string(kTableFileName);
+  const std::string installed = ProgramDirectory() + "../share/tonvika/" + std::string(kTableFileName);
+  struct stat info {};
+  if (::stat(beside.c_str(), &info) != 0 && ::stat(installed.c_str(), &info) == 0) return installed;
+  return beside;
+}
 
 std::string LookupLanguageName(const LanguageTable& table, std::string_view code,
                                DisplayLanguage language) {

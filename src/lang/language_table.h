@@ -29,7 +29,8 @@ LanguageTable LoadLanguageTable(const std::string& path);
 
 // The directory of the running program's own file, with a trailing '/'.
 std::string ProgramDirectory();
-// code.csv beside the running program.
+// code.csv beside the running program, or in ../share/tonvika when only
+// that one exists (an installed program).
 std::string DefaultLanguageTablePath();
 
 // The name for `code` in the chosen display language, or the code itself.

@@ -159,7 +159,7 @@ TEST(AnalysisRun, Ac3WithUnknownBsidTakesSlotWithoutDetails) {
   Bytes vob = PrivateStream1Packet(0x80, Ac3Payload(3, bsid10));
   vob.resize(vob.size() + 32, 0x00);
   host.path = dir.Write("a.vob", vob);
-  dir.Write("a0.ifo", IfoWithLanguages({"ja"}));
+  dir.Write("0.ifo", IfoWithLanguages({"ja"}));  // "a" loses its last character
   RunAnalysis(host);
   EXPECT_EQ(host.slots.KindText(0), "AC-3  [日本語] ");
   EXPECT_EQ(host.slots.DetailSlotMask(), 0x01);
