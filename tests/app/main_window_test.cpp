@@ -727,6 +727,18 @@ class MainWindowTest : public QObject {
     QCOMPARE(form->Model().KindText(0), (kLpcmKind + QStringLiteral(" [ja]")).toStdString());
   }
 
+  void unreadableLanguageTableIsReported() {
+    messages_.clear();
+    // A folder by the name exists but cannot be read as a file.
+    const std::string folder = dir_.Path("folder/code.csv");
+    std::filesystem::create_directories(folder);
+    auto form = MakeForm(folder);
+    QCOMPARE(MessageTexts(), QStringList{QStringLiteral("ファイル %1 は開けません").arg(QString::fromStdString(folder))});
+    QCOMPARE(messages_[0].caption, QStringLiteral("Tonvika"));
+    QVERIFY(form->Languages().empty());
+    QCOMPARE(form->findChild<QTableWidget*>(QStringLiteral("ListView1"))->rowCount(), 8);  // created all the same
+  }
+
   void memoEditsGoBackToTheModel() {
     QTest::keyClicks(Memo(4), QStringLiteral("abc"));
     QCOMPARE(form_->Model().PageLines(4), std::vector<std::string>{"abc"});
