@@ -4,6 +4,7 @@ BUILD    ?= build
 ASAN     ?= build-asan
 JOBS     ?= $(shell nproc)
 FILE     ?=
+FUZZ     ?= build-fuzz
 FUZZ_SECONDS ?= 60
 CMAKE_FLAGS ?=
 
@@ -35,7 +36,30 @@ test-asan: deps $(ASAN)/CMakeCache.txt
 	  ctest --output-on-failure -j $(JOBS)
 
 clean:
-	rm -rf $(BUILD) $(ASAN) build-fuzz
+	rm -rf $(BUILD) $(ASAN) $(FUZZ)
+
+# libFuzzer: every fuzz/*_fuzz.cpp target runs FUZZ_SECONDS seconds on a
+# working corpus grown from the committed seeds (fuzz/corpus/<target>/ is
+# copied to $(FUZZ)/corpus/<target>/, so the seeds stay small). A crash stops
+# make; the input is kept in $(FUZZ)/artifacts/<target>/.
+FUZZ_TARGETS := $(patsubst fuzz/%.cpp,%,$(wildcard fuzz/*_fuzz.cpp))
+
+$(FUZZ)/CMakeCache.txt:
+	CXX=clang++ cmake -S . -B $(FUZZ) -DTONVIKA_BUILD_FUZZ=ON -DTONVIKA_BUILD_APP=OFF \
+	  -DTONVIKA_BUILD_TESTS=OFF -DTONVIKA_BUILD_BENCH=OFF $(CMAKE_FLAGS)
+
+fuzz: deps $(FUZZ)/CMakeCache.txt
+	cmake --build $(FUZZ) --target fuzz_targets -j $(JOBS)
+	@for t in $(FUZZ_TARGETS); do \
+	  mkdir -p $(FUZZ)/corpus/$$t $(FUZZ)/artifacts/$$t; \
+	  if [ -d fuzz/corpus/$$t ]; then cp fuzz/corpus/$$t/* $(FUZZ)/corpus/$$t/; fi; \
+	  echo "== $$t: $(FUZZ_SECONDS) s, log in $(FUZZ)/$$t.log"; \
+	  if ! $(FUZZ)/fuzz/$$t -max_total_time=$(FUZZ_SECONDS) -timeout=10 -print_final_stats=1 \
+	      -artifact_prefix=$(FUZZ)/artifacts/$$t/ $(FUZZ)/corpus/$$t >$(FUZZ)/$$t.log 2>&1; then \
+	    tail -n 60 $(FUZZ)/$$t.log; echo "$$t found a crash: see $(FUZZ)/artifacts/$$t/"; exit 1; \
+	  fi; \
+	  grep -E "^#[0-9]+[[:space:]]+DONE|^stat::number_of_executed_units|^stat::average_exec_per_sec" $(FUZZ)/$$t.log; \
+	done
 
 # The bundled sample title set, shown when no FILE is given.
 SAMPLE := samples/VIDEO_TS/VTS_01_1.VOB
