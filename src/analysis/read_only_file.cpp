@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <limits>
@@ -88,6 +89,16 @@ std::size_t ReadOnlyFile::ReadAt(std::uint64_t offset, std::span<std::uint8_t> o
     delivered += static_cast<std::size_t>(got);
   }
   return delivered;
+}
+
+std::uint64_t ReadOnlyFile::DataOffsetFrom(std::uint64_t offset) const {
+  constexpr auto kMaxOffset = static_cast<std::uint64_t>(std::numeric_limits<off_t>::max());
+  if (offset > kMaxOffset) return offset;
+  const off_t data = ::lseek(fd_, static_cast<off_t>(offset), SEEK_DATA);
+  if (data >= 0) return static_cast<std::uint64_t>(data);
+  // ENXIO: nothing but a hole (or nothing at all) from `offset` to the end.
+  if (errno == ENXIO) return std::max(offset, Size());
+  return offset;
 }
 
 }  // namespace tonvika

@@ -31,6 +31,11 @@ class ReadOnlyFile {
   // Throws FileError on a read error.
   std::size_t ReadAt(std::uint64_t offset, std::span<std::uint8_t> out) const;
 
+  // The first offset at or after `offset` that is not inside a hole of a
+  // sparse file (holes read as zero bytes); the size when only holes follow.
+  // Where the file system cannot tell, `offset` itself: everything is data.
+  std::uint64_t DataOffsetFrom(std::uint64_t offset) const;
+
  private:
   void Close() noexcept;
 

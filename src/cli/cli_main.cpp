@@ -60,7 +60,12 @@ class FileRunner {
   }
 
   int Finish() {
-    if (options_.json) out_ << documents_.dump(2) << "\n";
+    // JSON text is UTF-8; a path that is not (any bytes are allowed in a
+    // file name) has its invalid bytes shown as U+FFFD instead of failing.
+    // The documents keep the order of the FILE arguments.
+    if (options_.json) {
+      out_ << documents_.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << "\n";
+    }
     return status_;
   }
 

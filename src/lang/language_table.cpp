@@ -9,6 +9,7 @@
 #include <optional>
 #include <vector>
 
+#include "analysis/file_error.h"
 #include "analysis/read_only_file.h"
 #include "lang/text_encoding.h"
 
@@ -18,6 +19,8 @@ namespace {
 
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 constexpr std::string_view kTableFileName = "code.csv";
+// A full table of two-letter codes with both names is some ten kilobytes.
+constexpr std::size_t kMaxTableBytes = std::size_t{1} << 20;
 
 // Bytes 1 to 32 separate fields like blanks do.
 bool IsBlank(char c) {
@@ -107,8 +110,17 @@ std::vector<std::string> SplitLines(std::string_view text) {
   return lines;
 }
 
+[[noreturn]] void ThrowTooLarge(const std::string& path) {
+  throw FileError(path, "too large for a language table (more than " +
+                            std::to_string(kMaxTableBytes) + " bytes)");
+}
+
+// The whole file, refused when it is larger than any language table: the
+// table is held several times over while it is converted and split, so a
+// file named by mistake must not take memory in proportion to its size.
 std::string ReadWholeFile(const std::string& path) {
   const ReadOnlyFile file(path);
+  if (file.Size() > kMaxTableBytes) ThrowTooLarge(path);
   std::string content;
   std::array<std::uint8_t, 64 * 1024> block{};
   for (std::uint64_t offset = 0;;) {
@@ -116,6 +128,8 @@ std::string ReadWholeFile(const std::string& path) {
     if (got == 0) break;
     content.append(reinterpret_cast<const char*>(block.data()), got);
     offset += got;
+    // The file may have grown since its size was taken.
+    if (content.size() > kMaxTableBytes) ThrowTooLarge(path);
   }
   return content;
 }

@@ -24,7 +24,8 @@ std::vector<std::string> SplitLanguageLine(std::string_view line);
 // text that is not valid UTF-8 is read as CP932 and converted.
 LanguageTable ParseLanguageTable(std::string_view content);
 
-// Reads the file; throws FileError when it exists but cannot be read.
+// Reads the file; throws FileError when it exists but cannot be read, or
+// when it is larger than 1 MiB (no language table is).
 LanguageTable LoadLanguageTable(const std::string& path);
 
 // The directory of the running program's own file, with a trailing '/'.

@@ -194,10 +194,10 @@ TEST(LoadLanguageTable, ThrowsWhenItCannotRead) {
   EXPECT_THROW(LoadLanguageTable(dir.File("folder.csv")), FileError);
 }
 
-// A large file of binary garbage loads, and lookups simply find nothing.
-TEST(LoadLanguageTable, LargeGarbageDoesNotMatch) {
+// Binary garbage up to the size limit loads, and lookups simply find nothing.
+TEST(LoadLanguageTable, GarbageDoesNotMatch) {
   ScratchDir dir;
-  std::string garbage(50u << 20, '\0');
+  std::string garbage(1u << 20, '\0');
   std::uint32_t state = 12345;
   for (char& c : garbage) {
     state = state * 1664525u + 1013904223u;
@@ -209,11 +209,31 @@ TEST(LoadLanguageTable, LargeGarbageDoesNotMatch) {
   EXPECT_EQ(LookupLanguageName(table, "en", DisplayLanguage::English), "en");
 }
 
+// No language table is larger than 1 MiB: a larger file (named by mistake)
+// is refused rather than held in memory several times over.
+TEST(LoadLanguageTable, LargerThanOneMebibyteIsRefused) {
+  ScratchDir dir;
+  std::string text(1u << 20, ' ');
+  const std::string first_line = "ja,Japanese,JA\r\n";
+  text.replace(0, first_line.size(), first_line);
+  ASSERT_EQ(text.size(), 1u << 20);
+  EXPECT_NO_THROW(LoadLanguageTable(dir.Write("limit.csv", text)));
+  text += ' ';
+  try {
+    LoadLanguageTable(dir.Write("code.csv", text));
+    ADD_FAILURE() << "no error";
+  } catch (const FileError& error) {
+    EXPECT_EQ(error.path(), dir.File("code.csv"));
+    EXPECT_EQ(error.reason(), "too large for a language table (more than 1048576 bytes)");
+  }
+  EXPECT_THROW(LoadLanguageTable(dir.Write("big.csv", std::string(50u << 20, 'x'))), FileError);
+}
+
 // One huge line: a lookup reads only the fields it needs.
 TEST(LoadLanguageTable, HugeLineWithManyFields) {
   ScratchDir dir;
   std::string line = "ja,Japanese";
-  while (line.size() < (50u << 20)) line += " x";
+  while (line.size() + 2 <= (1u << 20)) line += " x";
   const LanguageTable table = LoadLanguageTable(dir.Write("code.csv", line));
   ASSERT_EQ(table.lines.size(), 1u);
   EXPECT_EQ(LookupLanguageName(table, "ja", DisplayLanguage::Japanese), "ja");
