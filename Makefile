@@ -2,6 +2,7 @@
 # first (Debian packages), so both work on a fresh machine.
 BUILD    ?= build
 ASAN     ?= build-asan
+RELEASE  ?= build-release
 JOBS     ?= $(shell nproc)
 FILE     ?=
 FUZZ     ?= build-fuzz
@@ -36,7 +37,7 @@ test-asan: deps $(ASAN)/CMakeCache.txt
 	  ctest --output-on-failure -j $(JOBS)
 
 clean:
-	rm -rf $(BUILD) $(ASAN) $(FUZZ)
+	rm -rf $(BUILD) $(ASAN) $(RELEASE) $(FUZZ)
 
 # libFuzzer: every fuzz/*_fuzz.cpp target runs FUZZ_SECONDS seconds on a
 # working corpus grown from the committed seeds (fuzz/corpus/<target>/ is
@@ -60,6 +61,17 @@ fuzz: deps $(FUZZ)/CMakeCache.txt
 	  fi; \
 	  grep -E "^#[0-9]+[[:space:]]+DONE|^stat::number_of_executed_units|^stat::average_exec_per_sec" $(FUZZ)/$$t.log; \
 	done
+
+# Benchmarks on a Release build: the scan micro-benchmark, then tonvika-cli
+# against ffprobe, mediainfo and head -c (docs/performance.md).
+$(RELEASE)/CMakeCache.txt:
+	cmake -S . -B $(RELEASE) -DCMAKE_BUILD_TYPE=Release -DTONVIKA_BUILD_APP=OFF $(CMAKE_FLAGS)
+
+bench: $(RELEASE)/CMakeCache.txt
+	@scripts/install-deps.sh media
+	cmake --build $(RELEASE) -j $(JOBS) --target scan_bench tonvika-cli
+	$(RELEASE)/bench/scan_bench --benchmark_repetitions=3
+	bench/compare.sh $(RELEASE)
 
 # The bundled sample title set, shown when no FILE is given.
 SAMPLE := samples/VIDEO_TS/VTS_01_1.VOB
