@@ -5,6 +5,7 @@
 
 #include "analysis/file_error.h"
 #include "analysis/read_only_file.h"
+#include "analysis/read_window.h"
 #include "analysis/publish_track.h"
 #include "codecs/elementary_file.h"
 
@@ -52,9 +53,9 @@ void ReadLanguageCodes(RunHost& host, const std::string& path, RunOutcome& outco
 
 void ScanSource(RunHost& host, const std::string& path, RunOutcome& outcome) {
   ReadOnlyFile file(path);
-  std::vector<std::uint8_t> buffer(ReadWindowSize(host.ReadSizeMegabytes(), file.Size()), 0);
+  ReadWindow buffer(ReadWindowSize(host.ReadSizeMegabytes(), file.Size()));
   // A short read leaves the rest of the window zero; it is scanned as such.
-  file.ReadAt(0, buffer);
+  file.ReadAt(0, buffer.bytes());
   host.Slots().AppendListReportLine(path);
   SyncTraces traces;
   SlotPublisher publisher(
