@@ -15,10 +15,10 @@ TEST(ReadWindow, ZeroFilledWritableAndAligned) {
     ASSERT_EQ(window.bytes().size(), size);
     EXPECT_EQ(reinterpret_cast<std::uintptr_t>(window.data()) % (2u << 20), 0u);
     EXPECT_TRUE(std::all_of(window.data(), window.data() + size, [](std::uint8_t b) { return b == 0; })) << size;
-    window.data()[0] = 0xAB;
     window.data()[size - 1] = 0xCD;
+    window.data()[0] = 0xAB;
     EXPECT_EQ(window.bytes().front(), 0xAB);
-    EXPECT_EQ(window.bytes().back(), 0xCD);
+    if (size > 1) EXPECT_EQ(window.bytes().back(), 0xCD);
   }
 }
 
