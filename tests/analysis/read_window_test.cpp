@@ -18,7 +18,9 @@ TEST(ReadWindow, ZeroFilledWritableAndAligned) {
     window.data()[size - 1] = 0xCD;
     window.data()[0] = 0xAB;
     EXPECT_EQ(window.bytes().front(), 0xAB);
-    if (size > 1) EXPECT_EQ(window.bytes().back(), 0xCD);
+    if (size > 1) {
+      EXPECT_EQ(window.bytes().back(), 0xCD);
+    }
   }
 }
 

@@ -60,10 +60,15 @@ TEST(DescribeLpcm, EveryByteGivesThreePieces) {
     ASSERT_TRUE(StartsWith(rest, rate)) << text;
     rest.remove_prefix(rate.size());
     const unsigned channels = (value & 7) + 1;
-    const std::string expected_channels =
-        channels == 1 ? " mono"
-        : channels == 2 ? " stereo"
-                        : " " + std::to_string(channels) + " channel multi";
+    std::string expected_channels = " ";
+    if (channels == 1) {
+      expected_channels += "mono";
+    } else if (channels == 2) {
+      expected_channels += "stereo";
+    } else {
+      expected_channels += std::to_string(channels);
+      expected_channels += " channel multi";
+    }
     EXPECT_EQ(rest, expected_channels) << text;
     distinct.insert(text);
   }

@@ -22,8 +22,13 @@ inline void Append(Bytes& to, const Bytes& from) { to.insert(to.end(), from.begi
 inline Bytes PrivateStream1Packet(std::uint8_t substream, const Bytes& rest, std::uint8_t flags = 0x81) {
   const Bytes pts = {0x21, 0x00, 0x03, 0x00, 0x05};
   const std::size_t length = 3 + pts.size() + 1 + rest.size();
-  Bytes packet = {0x00, 0x00, 0x01, 0xBD, static_cast<std::uint8_t>(length >> 8),
-                  static_cast<std::uint8_t>(length & 0xFF), flags, 0x80, static_cast<std::uint8_t>(pts.size())};
+  Bytes packet;
+  packet.reserve(9 + pts.size() + 1 + rest.size());
+  for (const std::uint8_t byte : {std::uint8_t{0x00}, std::uint8_t{0x00}, std::uint8_t{0x01}, std::uint8_t{0xBD},
+                                  static_cast<std::uint8_t>(length >> 8), static_cast<std::uint8_t>(length & 0xFF),
+                                  flags, std::uint8_t{0x80}, static_cast<std::uint8_t>(pts.size())}) {
+    packet.push_back(byte);
+  }
   Append(packet, pts);
   packet.push_back(substream);
   Append(packet, rest);
