@@ -65,29 +65,29 @@ class Track:
         return graph
 
     def codec_options(self):
-        spec = ":a:%d" % self.index
+        stream_sel = ":a:%d" % self.index
         if self.kind == "ac3":
-            codec = ["-c" + spec, "ac3"]
+            codec = ["-c" + stream_sel, "ac3"]
         elif self.kind == "dts":
-            codec = ["-c" + spec, "dca"]
+            codec = ["-c" + stream_sel, "dca"]
         elif self.kind == "lpcm16":
             encoder = "pcm_dvd" if self.layout in PCM_DVD_LAYOUTS else "pcm_s16be"
-            codec = ["-c" + spec, encoder]
+            codec = ["-c" + stream_sel, encoder]
             if encoder == "pcm_dvd":
-                codec += ["-sample_fmt" + spec, "s16"]
+                codec += ["-sample_fmt" + stream_sel, "s16"]
         elif self.kind in ("lpcm20", "lpcm24"):
             # ffmpeg writes 24-bit words only; 20-bit tracks get their word
             # length field changed afterwards.
-            codec = ["-c" + spec, "pcm_dvd", "-sample_fmt" + spec, "s32"]
+            codec = ["-c" + stream_sel, "pcm_dvd", "-sample_fmt" + stream_sel, "s32"]
         else:
             raise SystemExit("unknown kind %r" % self.kind)
         # Naming the layout makes ffmpeg fail instead of converting silently
         # when the encoder does not take it.
-        codec += ["-channel_layout" + spec, self.layout]
+        codec += ["-channel_layout" + stream_sel, self.layout]
         extra = []
         for token in self.options:
             if len(token) > 1 and token[0] == "-" and token[1].isalpha():
-                token += spec
+                token += stream_sel
             extra.append(token)
         return codec + extra
 

@@ -18,7 +18,7 @@ using testing::DtsPayload;
 using testing::IfoWithLanguages;
 using testing::LpcmPayload;
 using testing::PrivateStream1Packet;
-using testing::TempDir;
+using testing::ScratchDir;
 
 const std::string kAc3Kind = "AC-3 448kbps 48000Hz 5.1ch(3/2) L,C,R,SL,SR CM";
 const std::string kDtsKind = "DTS 768kbps 48000Hz L,C,R,SL,SR,LFE 24bit";
@@ -69,7 +69,7 @@ TEST(AnalysisRun, EmptyPathChangesNothing) {
 }
 
 TEST(AnalysisRun, VideoObjectFillsRowsReportTabsAndLanguages) {
-  TempDir dir;
+  ScratchDir dir;
   FakeHost host;
   host.path = dir.Write("VIDEO_TS/VTS_01_1.VOB", MixedStream());
   const std::string ifo = dir.Write("VIDEO_TS/VTS_01_0.IFO", IfoWithLanguages({"en", "ja", "fr"}));
@@ -103,7 +103,7 @@ TEST(AnalysisRun, VideoObjectFillsRowsReportTabsAndLanguages) {
 }
 
 TEST(AnalysisRun, EnglishNamesAndMissingCodesGiveNoLanguagePart) {
-  TempDir dir;
+  ScratchDir dir;
   FakeHost host;
   host.language = DisplayLanguage::English;
   host.path = dir.Write("VTS_01_1.VOB", MixedStream());
@@ -116,7 +116,7 @@ TEST(AnalysisRun, EnglishNamesAndMissingCodesGiveNoLanguagePart) {
 }
 
 TEST(AnalysisRun, WithoutInformationFileThereIsNoLanguageAndNoPath) {
-  TempDir dir;
+  ScratchDir dir;
   FakeHost host;
   host.path = dir.Write("movie.mpg", MixedStream());
   const RunOutcome outcome = RunAnalysis(host);
@@ -127,7 +127,7 @@ TEST(AnalysisRun, WithoutInformationFileThereIsNoLanguageAndNoPath) {
 }
 
 TEST(AnalysisRun, OnlyLpcmHidesTheDetailArea) {
-  TempDir dir;
+  ScratchDir dir;
   FakeHost host;
   Bytes vob = PrivateStream1Packet(0xA0, LpcmPayload(0x15));
   testing::Append(vob, PrivateStream1Packet(0xA1, LpcmPayload(0x81)));
@@ -142,7 +142,7 @@ TEST(AnalysisRun, OnlyLpcmHidesTheDetailArea) {
 }
 
 TEST(AnalysisRun, NoTrackLeavesEightNumberedLines) {
-  TempDir dir;
+  ScratchDir dir;
   FakeHost host;
   host.path = dir.Write("a.vob", Bytes(5000, 0x00));
   RunAnalysis(host);
@@ -153,7 +153,7 @@ TEST(AnalysisRun, NoTrackLeavesEightNumberedLines) {
 }
 
 TEST(AnalysisRun, Ac3WithUnknownBsidTakesSlotWithoutDetails) {
-  TempDir dir;
+  ScratchDir dir;
   FakeHost host;
   const Bytes bsid10 = {0x0B, 0x77, 0x00, 0x00, 0x1E, 0x50, 0xE0};
   Bytes vob = PrivateStream1Packet(0x80, Ac3Payload(3, bsid10));
@@ -167,7 +167,7 @@ TEST(AnalysisRun, Ac3WithUnknownBsidTakesSlotWithoutDetails) {
 }
 
 TEST(AnalysisRun, SyncTraceEndsTheAc3Row) {
-  TempDir dir;
+  ScratchDir dir;
   FakeHost host;
   host.slots.SetSyncTraceEnabled(true);
   Bytes vob = PrivateStream1Packet(0x80, Ac3Payload(3));
@@ -180,7 +180,7 @@ TEST(AnalysisRun, SyncTraceEndsTheAc3Row) {
 }
 
 TEST(AnalysisRun, ReadSizeBoundsTheWindow) {
-  TempDir dir;
+  ScratchDir dir;
   Bytes vob(1 << 20, 0x00);  // the track starts just past the first megabyte
   testing::Append(vob, PrivateStream1Packet(0xA0, LpcmPayload(0x01)));
   vob.resize(vob.size() + 64, 0x00);
@@ -194,7 +194,7 @@ TEST(AnalysisRun, ReadSizeBoundsTheWindow) {
 }
 
 TEST(AnalysisRun, ElementaryExtensionsAreComparedInLowerCase) {
-  TempDir dir;
+  ScratchDir dir;
   Bytes ac3 = {0x55};
   testing::Append(ac3, testing::kAc3Frame51);
   ac3.resize(64, 0x00);
@@ -217,11 +217,11 @@ TEST(AnalysisRun, ElementaryExtensionsAreComparedInLowerCase) {
 }
 
 TEST(AnalysisRun, EmptyVideoObjectChangesNothing) {
-  TempDir dir;
+  ScratchDir dir;
   FakeHost host;
   host.slots.SetKindText(3, "PCM old");
   host.slots.SetListedSlotMask(8);
-  host.path = dir.Write("empty.vob", {});
+  host.path = dir.Write("empty.vob", Bytes{});
   EXPECT_FALSE(RunAnalysis(host).changed);
   EXPECT_EQ(host.slots.KindText(3), "PCM old");
   EXPECT_EQ(host.slots.ListedSlotMask(), 8);
@@ -229,12 +229,12 @@ TEST(AnalysisRun, EmptyVideoObjectChangesNothing) {
 }
 
 TEST(AnalysisRun, MissingOrNonRegularSourceIsAFileErrorThatChangesNothing) {
-  TempDir dir;
-  std::filesystem::create_directories(dir.Path("folder.vob"));
+  ScratchDir dir;
+  std::filesystem::create_directories(dir.File("folder.vob"));
   for (const auto& name : {"missing.vob", "folder.vob", "missing.ac3"}) {
     FakeHost host;
     host.slots.SetListedSlotMask(5);
-    host.path = dir.Path(name);
+    host.path = dir.File(name);
     EXPECT_THROW(RunAnalysis(host), FileError) << name;
     EXPECT_EQ(host.slots.ListedSlotMask(), 5);
     EXPECT_TRUE(host.enabled);
@@ -242,7 +242,7 @@ TEST(AnalysisRun, MissingOrNonRegularSourceIsAFileErrorThatChangesNothing) {
 }
 
 TEST(AnalysisRun, FileErrorAfterDisablingRestoresTheCommands) {
-  TempDir dir;
+  ScratchDir dir;
   FakeHost host;
   host.path = dir.Write("a.vob", MixedStream());
   host.on_pending_events = [&] { throw FileError(host.path, "gone"); };
@@ -252,11 +252,11 @@ TEST(AnalysisRun, FileErrorAfterDisablingRestoresTheCommands) {
 }
 
 TEST(AnalysisRun, PathIsTakenOnceAtTheStart) {
-  TempDir dir;
+  ScratchDir dir;
   FakeHost host;
   const std::string first = dir.Write("a.vob", MixedStream());
   host.path = first;
-  host.on_pending_events = [&] { host.path = dir.Path("other.vob"); };
+  host.on_pending_events = [&] { host.path = dir.File("other.vob"); };
   RunAnalysis(host);
   EXPECT_EQ(host.slots.ListReport().front(), first);
   EXPECT_TRUE(host.slots.IsTaken(0));

@@ -39,7 +39,7 @@ using testing::DtsPayload;
 using testing::IfoWithLanguages;
 using testing::LpcmPayload;
 using testing::PrivateStream1Packet;
-using testing::TempDir;
+using testing::ScratchDir;
 
 const QString kAc3Kind = QStringLiteral("AC-3 448kbps 48000Hz 5.1ch(3/2) L,C,R,SL,SR CM");
 const QString kDtsKind = QStringLiteral("DTS 768kbps 48000Hz L,C,R,SL,SR,LFE 24bit");
@@ -136,7 +136,7 @@ class MainWindowTest : public QObject {
   Q_OBJECT
 
  private:
-  TempDir dir_;
+  ScratchDir dir_;
   std::string table_path_;
   std::vector<Message> messages_;
   std::vector<QString> chooser_results_;  // consumed front to back; empty string: cancel
@@ -632,7 +632,7 @@ class MainWindowTest : public QObject {
   }
 
   void missingFileIsReported() {
-    const QString missing = QString::fromStdString(dir_.Path("gone/VTS_09_1.VOB"));
+    const QString missing = QString::fromStdString(dir_.File("gone/VTS_09_1.VOB"));
     SetLabel1(missing);
     form_->N1Click();
     QCOMPARE(messages_.size(), std::size_t{1});
@@ -715,7 +715,7 @@ class MainWindowTest : public QObject {
 
   void missingLanguageTableIsReported() {
     messages_.clear();
-    auto form = MakeForm(dir_.Path("nowhere/code.csv"));
+    auto form = MakeForm(dir_.File("nowhere/code.csv"));
     QCOMPARE(MessageTexts(), QStringList{QStringLiteral("code.csvが見つかりません\n言語識別は略号になります")});
     QCOMPARE(messages_[0].caption, QStringLiteral("Tonvika"));
     QCOMPARE(form->findChild<QTableWidget*>(QStringLiteral("ListView1"))->rowCount(), 8);
@@ -730,7 +730,7 @@ class MainWindowTest : public QObject {
   void unreadableLanguageTableIsReported() {
     messages_.clear();
     // A folder by the name exists but cannot be read as a file.
-    const std::string folder = dir_.Path("folder/code.csv");
+    const std::string folder = dir_.File("folder/code.csv");
     std::filesystem::create_directories(folder);
     auto form = MakeForm(folder);
     QCOMPARE(MessageTexts(), QStringList{QStringLiteral("ファイル %1 は開けません").arg(QString::fromStdString(folder))});

@@ -12,7 +12,7 @@ namespace tonvika::cli {
 namespace {
 
 using testing::Bytes;
-using testing::TempDir;
+using testing::ScratchDir;
 
 struct CliResult {
   int status;
@@ -37,7 +37,7 @@ class CliRun : public ::testing::Test {
     dir_.Write("VTS_01_0.IFO", testing::IfoWithLanguages({"ja", "en"}));
   }
   static constexpr std::string_view kTable = "ja,Japanese,日本語\nen,English,英語\n";
-  TempDir dir_;
+  ScratchDir dir_;
   std::string table_;
   std::string vob_;
 };
@@ -79,9 +79,9 @@ TEST_F(CliRun, FilesFollowEachOtherAndEachStartsFresh) {
 }
 
 TEST_F(CliRun, NothingFoundAndFileErrorsSetTheExitStatus) {
-  const std::string empty = dir_.Write("empty.vob", {});
+  const std::string empty = dir_.Write("empty.vob", Bytes{});
   const std::string junk = dir_.Write("junk.dts", Bytes(100, 0x11));
-  std::filesystem::create_directories(dir_.Path("folder.vob"));
+  std::filesystem::create_directories(dir_.File("folder.vob"));
 
   auto result = RunTool({"--code-csv", table_, empty, junk});
   EXPECT_EQ(result.status, kExitNothingFound);
@@ -89,7 +89,7 @@ TEST_F(CliRun, NothingFoundAndFileErrorsSetTheExitStatus) {
   EXPECT_NE(result.err.find(empty), std::string::npos);
   EXPECT_NE(result.err.find(junk), std::string::npos);
 
-  result = RunTool({"--code-csv", table_, dir_.Path("missing.vob"), empty, dir_.Path("folder.vob"), vob_});
+  result = RunTool({"--code-csv", table_, dir_.File("missing.vob"), empty, dir_.File("folder.vob"), vob_});
   EXPECT_EQ(result.status, kExitFileError);  // 2 wins over 1
   EXPECT_NE(result.err.find("missing.vob: No such file or directory"), std::string::npos) << result.err;
   EXPECT_NE(result.err.find("folder.vob: "), std::string::npos);
@@ -97,7 +97,7 @@ TEST_F(CliRun, NothingFoundAndFileErrorsSetTheExitStatus) {
 }
 
 TEST_F(CliRun, MissingNamedTableIsAnErrorAndUsageIs64) {
-  auto result = RunTool({"--code-csv", dir_.Path("nope.csv"), vob_});
+  auto result = RunTool({"--code-csv", dir_.File("nope.csv"), vob_});
   EXPECT_EQ(result.status, kExitFileError);
   EXPECT_NE(result.err.find("nope.csv"), std::string::npos);
   result = RunTool({"--read-size", "99", vob_});
@@ -109,14 +109,14 @@ TEST_F(CliRun, MissingNamedTableIsAnErrorAndUsageIs64) {
 }
 
 TEST_F(CliRun, JsonHoldsSlotsMasksReportAndDetails) {
-  const auto result = RunTool({"--code-csv", table_, "--json", vob_, dir_.Path("missing.vob")});
+  const auto result = RunTool({"--code-csv", table_, "--json", vob_, dir_.File("missing.vob")});
   EXPECT_EQ(result.status, kExitFileError);
   const auto doc = nlohmann::json::parse(result.out);
   ASSERT_TRUE(doc.is_array());
   ASSERT_EQ(doc.size(), 2u);
   const auto& file = doc[0];
   EXPECT_EQ(file["path"], vob_);
-  EXPECT_EQ(file["ifo"], dir_.Path("VTS_01_0.IFO"));
+  EXPECT_EQ(file["ifo"], dir_.File("VTS_01_0.IFO"));
   ASSERT_EQ(file["slots"].size(), 8u);
   EXPECT_EQ(file["slots"][0]["kind"], "AC-3");
   EXPECT_EQ(file["slots"][0]["language_code"], "ja");

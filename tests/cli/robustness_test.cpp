@@ -35,7 +35,7 @@ namespace tonvika::cli {
 namespace {
 
 using testing::Bytes;
-using testing::TempDir;
+using testing::ScratchDir;
 namespace fs = std::filesystem;
 
 const std::string kCli = TONVIKA_CLI;
@@ -210,8 +210,8 @@ bool IsSparse(const std::string& path) {
 // Files that cannot be opened, or hold nothing.
 
 TEST(Robustness, MissingFile) {
-  TempDir dir;
-  const std::string path = dir.Path("missing.vob");
+  ScratchDir dir;
+  const std::string path = dir.File("missing.vob");
   const Outcome result = RunWithTable({path});
   EXPECT_EQ(result.status, 2) << Describe(result);
   EXPECT_EQ(result.out, "");
@@ -219,9 +219,9 @@ TEST(Robustness, MissingFile) {
 }
 
 TEST(Robustness, ZeroByteFilesChangeNothing) {
-  TempDir dir;
+  ScratchDir dir;
   for (const char* name : {"empty.vob", "empty.ac3", "empty.DTS", "empty"}) {
-    const std::string path = dir.Write(name, {});
+    const std::string path = dir.Write(name, Bytes{});
     const Outcome result = RunWithTable({path});
     EXPECT_EQ(result.status, 1) << name << "\n" << Describe(result);
     EXPECT_EQ(result.out, "") << name;
@@ -230,9 +230,9 @@ TEST(Robustness, ZeroByteFilesChangeNothing) {
 }
 
 TEST(Robustness, FolderIsNotARegularFile) {
-  TempDir dir;
+  ScratchDir dir;
   for (const char* name : {"folder.vob", "folder.ac3", "folder.dts"}) {
-    const std::string path = dir.Path(name);
+    const std::string path = dir.File(name);
     fs::create_directories(path);
     const Outcome result = RunWithTable({path});
     EXPECT_EQ(result.status, 2) << Describe(result);
@@ -244,11 +244,11 @@ TEST(Robustness, FolderIsNotARegularFile) {
 // A FIFO without a writer would block an open for reading: the program looks
 // at the file's type first and never opens it.
 TEST(Robustness, FifoWithoutWriterDoesNotHang) {
-  TempDir dir;
+  ScratchDir dir;
   for (const char* name : {"fifo.vob", "fifo.ac3"}) {
-    const std::string path = dir.Path(name);
+    const std::string path = dir.File(name);
     ASSERT_EQ(::mkfifo(path.c_str(), 0644), 0);
-    const std::string link = dir.Path(std::string("link-to-") + name);
+    const std::string link = dir.File(std::string("link-to-") + name);
     fs::create_symlink(path, link);
     const Outcome result = RunWithTable({path, link});
     EXPECT_EQ(result.status, 2) << Describe(result);
@@ -265,9 +265,9 @@ TEST(Robustness, DeviceIsNotARegularFile) {
 }
 
 TEST(Robustness, SymlinkLoop) {
-  TempDir dir;
-  const std::string a = dir.Path("a.vob");
-  const std::string b = dir.Path("b.vob");
+  ScratchDir dir;
+  const std::string a = dir.File("a.vob");
+  const std::string b = dir.File("b.vob");
   fs::create_symlink(b, a);
   fs::create_symlink(a, b);
   const Outcome result = RunWithTable({a});
@@ -286,12 +286,12 @@ class Unreadable : public ::testing::Test {
       }
       prefix_ = {"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"};
     }
-    fs::permissions(dir_.path(), fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+    fs::permissions(dir_.Path(), fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
                                      fs::perms::others_read | fs::perms::others_exec);
-    table_ = dir_.Path("code.csv");
+    table_ = dir_.File("code.csv");
     fs::copy_file(kTable, table_);
-    vob_ = dir_.Path("VTS_01_1.VOB");
-    ifo_ = dir_.Path("VTS_01_0.IFO");
+    vob_ = dir_.File("VTS_01_1.VOB");
+    ifo_ = dir_.File("VTS_01_0.IFO");
     fs::copy_file(kSampleDir + "/VTS_01_1.VOB", vob_);
     fs::copy_file(kSampleDir + "/VTS_01_0.IFO", ifo_);
     // With everything readable the same command works: what fails below
@@ -307,7 +307,7 @@ class Unreadable : public ::testing::Test {
     return RunProgram(args, prefix_);
   }
 
-  TempDir dir_;
+  ScratchDir dir_;
   std::vector<std::string> prefix_;
   std::string table_, vob_, ifo_;
 };
@@ -354,7 +354,7 @@ class SparseFile : public ::testing::Test {
     if (!IsSparse(path)) ADD_FAILURE() << "the file system made " << path << " take real space";
     return path;
   }
-  TempDir dir_;
+  ScratchDir dir_;
 };
 
 TEST_F(SparseFile, VideoObjectWithTracksAtTheStart) {
@@ -389,7 +389,7 @@ TEST_F(SparseFile, VideoObjectWithTracksOnlyFarBeyondTheWindow) {
 // Under strace: no read reaches past the window of --read-size megabytes.
 TEST_F(SparseFile, OnlyTheWindowIsRead) {
   const std::string path = Make("window.vob", ReadBytes(kMixedDir + "/VTS_01_1.VOB"));
-  const std::string trace = dir_.Path("trace.txt");
+  const std::string trace = dir_.File("trace.txt");
   // A sanitizer build's leak check cannot work under ptrace.
   const char* asan = std::getenv("ASAN_OPTIONS");
   const std::string asan_options = std::string("ASAN_OPTIONS=") + (asan != nullptr ? asan : "") + ":detect_leaks=0";
@@ -482,7 +482,7 @@ class CutVideoObject : public ::testing::Test {
     return rows;
   }
 
-  TempDir dir_;
+  ScratchDir dir_;
   Bytes vob_;
   std::vector<std::string> whole_rows_;
 };
@@ -561,7 +561,7 @@ class AbsurdPacket : public ::testing::Test {
   Outcome Analyse(const Bytes& bytes, const std::string& name) {
     return RunWithTable({dir_.Write(name, bytes)});
   }
-  TempDir dir_;
+  ScratchDir dir_;
 };
 
 constexpr const char* kAc3Row = "AC-3 448kbps 48000Hz 5.1ch(3/2) L,C,R,SL,SR CM ";
@@ -652,7 +652,7 @@ TEST_F(AbsurdPacket, StartCodesEverywhere) {
 class BadIfo : public ::testing::Test {
  protected:
   void SetUp() override {
-    vob_ = dir_.Path("VTS_01_1.VOB");
+    vob_ = dir_.File("VTS_01_1.VOB");
     fs::copy_file(kSampleDir + "/VTS_01_1.VOB", vob_);
     ifo_ = ReadBytes(kSampleDir + "/VTS_01_0.IFO");
   }
@@ -663,7 +663,7 @@ class BadIfo : public ::testing::Test {
     EXPECT_EQ(result.err, "");
     return Rows(result.out);
   }
-  TempDir dir_;
+  ScratchDir dir_;
   std::string vob_;
   Bytes ifo_;
 };
@@ -699,7 +699,7 @@ TEST_F(BadIfo, ShorterThanTheTable) {
 // A folder named like the information file is not a regular file: the
 // lookup passes over it and takes the .BUP, or reads no languages.
 TEST_F(BadIfo, FolderNamedLikeTheIfo) {
-  fs::create_directories(dir_.Path("VTS_01_0.IFO"));
+  fs::create_directories(dir_.File("VTS_01_0.IFO"));
   Outcome result = RunWithTable({"--json", vob_});
   EXPECT_EQ(result.status, 0) << Describe(result);
   auto doc = nlohmann::json::parse(result.out);
@@ -720,7 +720,7 @@ TEST_F(BadIfo, FolderNamedLikeTheIfo) {
 class BadTable : public ::testing::Test {
  protected:
   void SetUp() override {
-    vob_ = dir_.Path("VTS_01_1.VOB");
+    vob_ = dir_.File("VTS_01_1.VOB");
     fs::copy_file(kSampleDir + "/VTS_01_1.VOB", vob_);
     // Codes so, ja, fr: ソ and 表 are 83 5C and 95 5C in CP932, with a trail
     // byte that is a backslash on its own.
@@ -729,7 +729,7 @@ class BadTable : public ::testing::Test {
   Outcome WithTable(const std::string& table, const std::string& language = "ja") {
     return RunProgram({"--code-csv", table, "--lang", language, vob_});
   }
-  TempDir dir_;
+  ScratchDir dir_;
   std::string vob_;
 };
 
@@ -737,7 +737,7 @@ TEST_F(BadTable, BinaryGarbageGivesTheCodes) {
   std::mt19937 random(20240601);
   std::string garbage(64 * 1024, '\0');
   for (char& c : garbage) c = static_cast<char>(random());
-  const std::string table = dir_.Path("garbage.csv");
+  const std::string table = dir_.File("garbage.csv");
   WriteText(table, garbage);
   const Outcome result = WithTable(table);
   EXPECT_EQ(result.status, 0) << Describe(result);
@@ -757,13 +757,13 @@ TEST_F(BadTable, FiftyMegabytes) {
   std::string text;
   while (text.size() + line.size() + last.size() <= kMiB) text += line;
   text += last;
-  const std::string limit = dir_.Path("limit.csv");
+  const std::string limit = dir_.File("limit.csv");
   WriteText(limit, text);
   Outcome result = WithTable(limit);
   EXPECT_EQ(result.status, 0) << Describe(result);
   EXPECT_EQ(Rows(result.out)[2], std::string(kLpcmRow) + " [フランス語]");
 
-  const std::string big = dir_.Path("big.csv");
+  const std::string big = dir_.File("big.csv");
   {
     std::ofstream out(big, std::ios::binary);
     for (std::size_t written = 0; written < 50 * kMiB; written += line.size()) out << line;
@@ -779,8 +779,8 @@ TEST_F(BadTable, FiftyMegabytes) {
 
 // A table saved in CP932 (Shift-JIS) gives the same names as in UTF-8.
 TEST_F(BadTable, ShiftJisTable) {
-  const std::string utf8 = dir_.Path("utf8.csv");
-  const std::string cp932 = dir_.Path("cp932.csv");
+  const std::string utf8 = dir_.File("utf8.csv");
+  const std::string cp932 = dir_.File("cp932.csv");
   WriteText(utf8, "ja,Japanese,日本語\r\nso,Somali,ソマリ語\r\nen,English,英語\r\nfr,French,\"表 フランス語\"\r\n");
   const std::string convert = "iconv -f UTF-8 -t CP932 '" + utf8 + "' > '" + cp932 + "'";
   if (std::system(convert.c_str()) != 0) GTEST_SKIP() << "iconv cannot convert to CP932 here";
@@ -801,20 +801,20 @@ TEST_F(BadTable, ShiftJisTable) {
 class FileNames : public ::testing::Test {
  protected:
   std::string TitleSetIn(const std::string& folder) {
-    fs::create_directories(dir_.path() / folder);
-    const std::string vob = dir_.Path(folder + "/VTS_01_1.VOB");
+    fs::create_directories(dir_.Path() / folder);
+    const std::string vob = dir_.File(folder + "/VTS_01_1.VOB");
     fs::copy_file(kSampleDir + "/VTS_01_1.VOB", vob);
-    fs::copy_file(kSampleDir + "/VTS_01_0.IFO", dir_.Path(folder + "/VTS_01_0.IFO"));
+    fs::copy_file(kSampleDir + "/VTS_01_0.IFO", dir_.File(folder + "/VTS_01_0.IFO"));
     return vob;
   }
-  TempDir dir_;
+  ScratchDir dir_;
 };
 
 const std::string kAc3RowEnglish = "AC-3 448kbps 48000Hz 5.1ch(3/2) L,C,R,SL,SR CM [英語] ";
 
 TEST_F(FileNames, JapaneseNames) {
   const std::string vob = TitleSetIn("映画");
-  const std::string raw = dir_.Path("音声.ac3");
+  const std::string raw = dir_.File("音声.ac3");
   fs::copy_file(kFixtures + "/ac3_acmods/raw/ac3_48000_mono_32k.ac3", raw);
   const Outcome result = RunWithTable({vob, raw});
   EXPECT_EQ(result.status, 0) << Describe(result);
@@ -824,13 +824,13 @@ TEST_F(FileNames, JapaneseNames) {
   EXPECT_EQ(lines[4], "1 " + kAc3RowEnglish);
   EXPECT_EQ(lines[12], raw);
 
-  const Outcome json = RunWithTable({"--json", vob, dir_.Path("映画/無い.vob")});
+  const Outcome json = RunWithTable({"--json", vob, dir_.File("映画/無い.vob")});
   EXPECT_EQ(json.status, 2) << Describe(json);
   const auto doc = nlohmann::json::parse(json.out);
   EXPECT_EQ(doc[0]["path"], vob);
-  EXPECT_EQ(doc[0]["ifo"], dir_.Path("映画/VTS_01_0.IFO"));
-  EXPECT_EQ(doc[1]["path"], dir_.Path("映画/無い.vob"));
-  EXPECT_EQ(json.err, ErrorLine(dir_.Path("映画/無い.vob"), "No such file or directory"));
+  EXPECT_EQ(doc[0]["ifo"], dir_.File("映画/VTS_01_0.IFO"));
+  EXPECT_EQ(doc[1]["path"], dir_.File("映画/無い.vob"));
+  EXPECT_EQ(json.err, ErrorLine(dir_.File("映画/無い.vob"), "No such file or directory"));
 }
 
 // Bytes that are not UTF-8 are a valid file name: the text output and the
@@ -838,9 +838,9 @@ TEST_F(FileNames, JapaneseNames) {
 // each invalid byte as U+FFFD (documents stay in the order of the files).
 TEST_F(FileNames, NamesThatAreNotUtf8) {
   const std::string vob = TitleSetIn("bad\xFF\xFE");
-  const std::string raw = dir_.Path("x\xFF\xFE.ac3");
+  const std::string raw = dir_.File("x\xFF\xFE.ac3");
   fs::copy_file(kFixtures + "/ac3_acmods/raw/ac3_48000_mono_32k.ac3", raw);
-  const std::string missing = dir_.Path("missing\xFF.vob");
+  const std::string missing = dir_.File("missing\xFF.vob");
 
   const Outcome text = RunWithTable({vob, raw, missing});
   EXPECT_EQ(text.status, 2) << Describe(text);
@@ -857,11 +857,11 @@ TEST_F(FileNames, NamesThatAreNotUtf8) {
   ASSERT_NO_THROW(doc = nlohmann::json::parse(json.out)) << json.out;
   ASSERT_EQ(doc.size(), 3u);
   const std::string replaced = "\xEF\xBF\xBD\xEF\xBF\xBD";  // two U+FFFD
-  EXPECT_EQ(doc[0]["path"], dir_.Path("bad" + replaced + "/VTS_01_1.VOB"));
-  EXPECT_EQ(doc[0]["ifo"], dir_.Path("bad" + replaced + "/VTS_01_0.IFO"));
+  EXPECT_EQ(doc[0]["path"], dir_.File("bad" + replaced + "/VTS_01_1.VOB"));
+  EXPECT_EQ(doc[0]["ifo"], dir_.File("bad" + replaced + "/VTS_01_0.IFO"));
   EXPECT_EQ(doc[0]["rows"][0]["kind_text"], kAc3RowEnglish);
-  EXPECT_EQ(doc[1]["path"], dir_.Path("x" + replaced + ".ac3"));
-  EXPECT_EQ(doc[2]["path"], dir_.Path("missing\xEF\xBF\xBD.vob"));
+  EXPECT_EQ(doc[1]["path"], dir_.File("x" + replaced + ".ac3"));
+  EXPECT_EQ(doc[2]["path"], dir_.File("missing\xEF\xBF\xBD.vob"));
   EXPECT_TRUE(doc[2].contains("error"));
 }
 

@@ -39,6 +39,7 @@ class ScratchDir {
 
   std::string Write(std::string_view name, std::string_view content) const {
     const std::string path = File(name);
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
     std::ofstream(path, std::ios::binary).write(content.data(), static_cast<std::streamsize>(content.size()));
     return path;
   }

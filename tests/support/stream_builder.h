@@ -1,15 +1,12 @@
 #pragma once
-// Builds small program streams, IFO files and temporary folders for tests.
-
-#include <unistd.h>
+// Builds small program streams and IFO files for tests.
 
 #include <array>
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
-#include <random>
 #include <string>
 #include <vector>
+
+#include "support/scratch_dir.h"
 
 namespace tonvika::testing {
 
@@ -79,35 +76,5 @@ inline Bytes IfoWithLanguages(const std::array<std::string, 8>& codes) {
   }
   return ifo;
 }
-
-// A folder removed with everything in it when the test ends.
-class TempDir {
- public:
-  TempDir() {
-    static std::mt19937_64 random(std::random_device{}());
-    path_ = std::filesystem::temp_directory_path() /
-            ("tonvika-test-" + std::to_string(::getpid()) + "-" + std::to_string(random()));
-    std::filesystem::create_directories(path_);
-  }
-  ~TempDir() {
-    std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
-  }
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-
-  std::string Write(const std::string& name, const Bytes& bytes) const {
-    const auto file = path_ / name;
-    std::filesystem::create_directories(file.parent_path());
-    std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                static_cast<std::streamsize>(bytes.size()));
-    return file.string();
-  }
-  std::string Path(const std::string& name) const { return (path_ / name).string(); }
-  const std::filesystem::path& path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
-};
 
 }  // namespace tonvika::testing
