@@ -1,7 +1,6 @@
 #include "analysis/analysis_run.h"
 
 #include <algorithm>
-#include <vector>
 
 #include "analysis/file_error.h"
 #include "analysis/read_only_file.h"
