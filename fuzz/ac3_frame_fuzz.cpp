@@ -1,18 +1,15 @@
-// The AC-3 analysis over any fifteen bytes.
+// The AC-3 analysis over any fifteen bytes, and the values a script is given.
 #include <cstdint>
-#include <string>
 #include <vector>
 
-#include "analysis/track_slots.h"
 #include "codecs/ac3_frame.h"
+#include "codecs/header_values.h"
 #include "codecs/take_bits.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  if (size < tonvika::kTakeBitsWindow + 1) return 0;
-  const std::uint8_t slot = data[0] & 7;
-  std::vector<std::uint8_t> window(data + 1, data + 1 + tonvika::kTakeBitsWindow);
-  tonvika::TrackSlots slots;
-  std::string summary;
-  tonvika::AnalyseAc3Frame(window.data(), 0, slot, slots, summary);
+  if (size < tonvika::kTakeBitsWindow) return 0;
+  std::vector<std::uint8_t> window(data, data + tonvika::kTakeBitsWindow);
+  const tonvika::Ac3Analysis analysis = tonvika::AnalyseAc3Frame(window.data(), 0);
+  tonvika::ValuesOf(analysis.header);
   return 0;
 }

@@ -9,10 +9,10 @@
 #include <optional>
 #include <span>
 
-#include "analysis/read_only_file.h"
+#include "analysis/elementary_file_run.h"
 #include "analysis/track_slots.h"
-#include "codecs/elementary_file.h"
-#include "codecs/sync_search.h"
+#include "io/read_only_file.h"
+#include "io/sync_search.h"
 #include "fuzz_file.h"
 
 namespace {
@@ -47,8 +47,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   CheckSearch(content, content_size, file.Path(), sync, block_size);
 
   tonvika::TrackSlots slots;
-  const bool changed = dts ? tonvika::AnalyseDtsFile(file.Path(), slots)
-                           : tonvika::AnalyseAc3File(file.Path(), slots);
+  const bool changed = (dts ? tonvika::AnalyseDtsFile(file.Path(), slots)
+                           : tonvika::AnalyseAc3File(file.Path(), slots)).has_value();
   const bool has_sync =
       std::search(content, content + content_size, sync.begin(), sync.end()) !=
       content + content_size;

@@ -82,11 +82,11 @@ def frame_seeds():
     ac3_frames = [f.read_bytes() for f in raw_files("ac3")]
     ac3_frames = [d[d.find(AC3_SYNC):] for d in ac3_frames if AC3_SYNC in d] + AC3_EXAMPLES
     for k, frame in enumerate(ac3_frames):
-        write("ac3_frame_fuzz", f"frame{k}", bytes([k & 7]) + frame[4:19])
+        write("ac3_frame_fuzz", f"frame{k}", frame[4:19])
     dts_frames = [f.read_bytes() for f in raw_files("dts")]
     dts_headers = [d[d.find(DTS_SYNC) + 4:][:11] for d in dts_frames if DTS_SYNC in d]
     for k, header in enumerate(dts_headers + DTS_EXAMPLES):
-        write("dts_frame_fuzz", f"header{k}", bytes([k & 7]) + header)
+        write("dts_frame_fuzz", f"header{k}", header)
 
 
 def elementary_seeds():

@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
-#include "analysis/file_error.h"
-#include "analysis/read_only_file.h"
-#include "analysis/read_window.h"
+#include "analysis/elementary_file_run.h"
 #include "analysis/publish_track.h"
-#include "codecs/elementary_file.h"
+#include "io/file_error.h"
+#include "io/read_only_file.h"
+#include "io/read_window.h"
 
 namespace tonvika {
 
@@ -23,8 +23,8 @@ RunOutcome AnalyseElementaryFile(RunHost& host, const std::string& path, bool ac
   slots.ShowTab(0, true);
   for (int n = 1; n < kSlotCount; ++n) slots.ShowTab(n, false);
   RunOutcome outcome;
-  outcome.changed = ac3 ? AnalyseAc3File(path, slots) : AnalyseDtsFile(path, slots);
-  if (outcome.changed) outcome.kinds[0] = ac3 ? TrackKind::Ac3 : TrackKind::Dts;
+  outcome.tracks[0] = ac3 ? AnalyseAc3File(path, slots) : AnalyseDtsFile(path, slots);
+  outcome.changed = outcome.tracks[0].has_value();
   return outcome;
 }
 
@@ -60,8 +60,8 @@ void ScanSource(RunHost& host, const std::string& path, RunOutcome& outcome) {
   SlotPublisher publisher(
       host.Slots(), outcome.language_codes, traces,
       [&host](const std::string& code) { return LookupLanguageName(host.Languages(), code, host.Language()); },
-      [&host, &outcome](int slot, TrackKind kind) {
-        outcome.kinds[slot] = kind;
+      [&host, &outcome](int slot, const PublishedTrack& track) {
+        outcome.tracks[slot] = track;
         host.ProcessPendingEvents();
       });
   ScanProgramStream(buffer.data(), buffer.size(), traces, publisher);

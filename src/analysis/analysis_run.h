@@ -7,6 +7,7 @@
 
 #include "analysis/ifo_audio.h"
 #include "analysis/program_stream_scan.h"
+#include "analysis/track_kind.h"
 #include "analysis/track_slots.h"
 #include "lang/language_table.h"
 
@@ -30,7 +31,7 @@ struct RunOutcome {
   bool changed = false;       // false: empty path, 0-byte file, no sync word
   std::string ifo_path;       // the information file read, empty when none
   LanguageCodes language_codes;
-  std::array<std::optional<TrackKind>, kSlotCount> kinds;  // what each slot was published as
+  std::array<std::optional<PublishedTrack>, kSlotCount> tracks;  // what each slot was published as
 };
 
 // Throws FileError when the source or the information file cannot be opened;

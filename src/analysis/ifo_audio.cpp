@@ -9,7 +9,7 @@
 #include <system_error>
 #include <vector>
 
-#include "analysis/read_only_file.h"
+#include "io/read_only_file.h"
 #include "lang/text_encoding.h"
 
 namespace tonvika {

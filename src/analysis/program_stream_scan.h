@@ -7,11 +7,10 @@
 #include <string>
 #include <string_view>
 
-#include "codecs/dts_frame.h"
+#include "analysis/track_kind.h"
+#include "codecs/dts_header.h"
 
 namespace tonvika {
-
-enum class TrackKind { Ac3, Dts, Lpcm };
 
 // The AC-3 sync candidates of one slot: the trace text ("[%.6X %.2X %.2X %.2X]"
 // entries) plus the candidates' bytes 4 to 6, on which agreement is decided.

@@ -9,7 +9,7 @@ namespace tonvika {
 
 SlotPublisher::SlotPublisher(TrackSlots& slots, const LanguageCodes& codes, const SyncTraces& traces,
                              std::function<std::string(const std::string&)> language_name,
-                             std::function<void(int, TrackKind)> published)
+                             std::function<void(int, const PublishedTrack&)> published)
     : slots_(slots),
       codes_(codes),
       traces_(traces),
@@ -21,30 +21,42 @@ bool SlotPublisher::IsSlotFree(int slot) const { return !slots_.IsTaken(slot); }
 void SlotPublisher::PublishTrack(const TrackPublication& publication) {
   const int n = publication.slot;
   if (n < 0 || n >= kSlotCount || slots_.IsTaken(n)) return;
-  slots_.SetKindText(n, KindText(publication));
+  TrackHeader header;
+  slots_.SetKindText(n, Describe(publication, header));
   const auto bit = static_cast<std::uint8_t>(1u << n);
   slots_.SetListedSlotMask(slots_.ListedSlotMask() | bit);
   if (publication.kind != TrackKind::Lpcm) slots_.SetDetailSlotMask(slots_.DetailSlotMask() | bit);
-  if (published_) published_(n, publication.kind);
+  if (published_) published_(n, PublishedTrack{publication.kind, SubStreamBase(publication.kind) + n, header});
 }
 
-std::string SlotPublisher::KindText(const TrackPublication& publication) const {
+void SlotPublisher::ShowLines(int slot, const FrameDescription& description) {
+  slots_.ClearPage(slot);
+  for (const std::string& line : description.lines) slots_.AppendLine(slot, line);
+}
+
+std::string SlotPublisher::Describe(const TrackPublication& publication, TrackHeader& header) {
   const int n = publication.slot;
-  const auto slot = static_cast<std::uint8_t>(n);
-  std::string summary;
   switch (publication.kind) {
     case TrackKind::Ac3: {
-      AnalyseAc3Frame(publication.buffer, publication.frame_offset, slot, slots_, summary);
-      std::string text = "AC-3 " + summary + LanguagePart(n);
+      const Ac3Analysis analysis = AnalyseAc3Frame(publication.buffer, publication.frame_offset);
+      header = analysis.header;
+      ShowLines(n, analysis.description);
+      std::string text = "AC-3 " + analysis.description.summary + LanguagePart(n);
       // Read at each publication: a toggle during the run affects later tracks.
       if (slots_.SyncTraceEnabled()) text += traces_[n].text;
       return text + " ";
     }
-    case TrackKind::Dts:
-      AnalyseDtsFrame(publication.dts_header, slot, slots_, summary);
-      return "DTS" + summary + LanguagePart(n);
-    case TrackKind::Lpcm:
-      return "PCM " + DescribeLpcm(publication.lpcm_attribute) + LanguagePart(n);
+    case TrackKind::Dts: {
+      const DtsAnalysis analysis = AnalyseDtsFrame(publication.dts_header);
+      header = analysis.header;
+      ShowLines(n, analysis.description);
+      return "DTS" + analysis.description.summary + LanguagePart(n);
+    }
+    case TrackKind::Lpcm: {
+      const LpcmAttributes attributes = DecodeLpcmAttributes(publication.lpcm_attribute);
+      header = attributes;
+      return "PCM " + DescribeLpcm(attributes) + LanguagePart(n);
+    }
   }
   return {};
 }

@@ -6,6 +6,7 @@
 
 #include "analysis/ifo_audio.h"
 #include "analysis/program_stream_scan.h"
+#include "codecs/frame_description.h"
 
 namespace tonvika {
 
@@ -17,20 +18,22 @@ class SlotPublisher final : public TrackPublisher {
   // runs after each publication (the window lets pending events through).
   SlotPublisher(TrackSlots& slots, const LanguageCodes& codes, const SyncTraces& traces,
                 std::function<std::string(const std::string&)> language_name,
-                std::function<void(int slot, TrackKind kind)> published);
+                std::function<void(int slot, const PublishedTrack& track)> published);
 
   bool IsSlotFree(int slot) const override;
   void PublishTrack(const TrackPublication& publication) override;
 
  private:
-  std::string KindText(const TrackPublication& publication) const;
+  // The kind text of the track, with its detail lines put on its page.
+  std::string Describe(const TrackPublication& publication, TrackHeader& header);
+  void ShowLines(int slot, const FrameDescription& description);
   std::string LanguagePart(int slot) const;
 
   TrackSlots& slots_;
   const LanguageCodes& codes_;
   const SyncTraces& traces_;
   std::function<std::string(const std::string&)> language_name_;
-  std::function<void(int, TrackKind)> published_;
+  std::function<void(int, const PublishedTrack&)> published_;
 };
 
 }  // namespace tonvika

@@ -7,7 +7,7 @@
 #include <QTableWidget>
 #include <filesystem>
 
-#include "analysis/file_error.h"
+#include "io/file_error.h"
 #include "app/window_texts.h"
 
 namespace tonvika {

@@ -14,7 +14,7 @@
 #include <QMimeData>
 #include <QUrl>
 
-#include "analysis/file_error.h"
+#include "io/file_error.h"
 #include "app/clipboard_export.h"
 #include "app/drop_rules.h"
 #include "app/main_window.h"

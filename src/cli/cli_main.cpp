@@ -5,7 +5,7 @@
 #include <optional>
 #include <nlohmann/json.hpp>
 
-#include "analysis/file_error.h"
+#include "io/file_error.h"
 #include "cli/cli_host.h"
 #include "cli/cli_options.h"
 #include "cli/json_output.h"

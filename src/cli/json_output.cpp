@@ -1,7 +1,10 @@
 #include "cli/json_output.h"
 
+#include <cmath>
+
 #include "analysis/details_text.h"
 #include "analysis/track_slots.h"
+#include "codecs/header_values.h"
 
 namespace tonvika::cli {
 
@@ -12,18 +15,49 @@ const char* KindName(TrackKind kind) {
   return kNames[static_cast<int>(kind)];
 }
 
+template <typename T>
+nlohmann::ordered_json OrNull(const std::optional<T>& value) {
+  return value ? nlohmann::ordered_json(*value) : nlohmann::ordered_json(nullptr);
+}
+
+// Whole kilobits as an integer (448, not 448.0); 1411.2 stays as it is.
+nlohmann::ordered_json BitRate(const std::optional<double>& kbps) {
+  if (!kbps) return nullptr;
+  const double whole = std::floor(*kbps);
+  if (whole == *kbps) return static_cast<long long>(whole);
+  return *kbps;
+}
+
+nlohmann::ordered_json HeaderToJson(const TrackHeader& header) {
+  const HeaderValues values = ValuesOf(header);
+  nlohmann::ordered_json json;
+  json["bit_rate_kbps"] = BitRate(values.bit_rate_kbps);
+  json["sample_rate_hz"] = OrNull(values.sample_rate_hz);
+  json["channels"] = OrNull(values.channels);
+  json["lfe"] = OrNull(values.lfe);
+  json["bits_per_sample"] = OrNull(values.bits_per_sample);
+  json["layout"] = OrNull(values.layout);
+  nlohmann::ordered_json fields = nlohmann::ordered_json::object();
+  for (const NamedField& field : values.fields) fields[std::string(field.name)] = field.value;
+  json["fields"] = std::move(fields);
+  return json;
+}
+
 nlohmann::ordered_json SlotToJson(int n, const RunOutcome& outcome, const TrackSlots& slots,
                                   const LanguageTable& table, DisplayLanguage language) {
   nlohmann::ordered_json slot;
   slot["number"] = n + 1;
   slot["kind_text"] = slots.KindText(n);
-  slot["kind"] = outcome.kinds[n] ? nlohmann::ordered_json(KindName(*outcome.kinds[n])) : nullptr;
+  const auto& track = outcome.tracks[n];
+  slot["kind"] = track ? nlohmann::ordered_json(KindName(track->kind)) : nullptr;
   const std::string& code = outcome.language_codes[n];
   slot["language_code"] = code;
   const bool named = !code.empty() && code != "none";
   slot["language_name"] = named ? nlohmann::ordered_json(LookupLanguageName(table, code, language)) : nullptr;
   slot["tab_shown"] = slots.TabShown(n);
   slot["detail_lines"] = slots.PageLines(n);
+  slot["stream_id"] = track ? OrNull(track->stream_id) : nullptr;
+  slot["header"] = track ? HeaderToJson(track->header) : nullptr;
   return slot;
 }
 

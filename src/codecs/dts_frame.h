@@ -1,19 +1,25 @@
 #pragma once
-// Analysis of one DTS core frame header.
+// Analysis of one DTS core frame header: decode, then describe.
 
-#include <array>
-#include <cstdint>
-#include <string>
+#include <string_view>
+
+#include "codecs/dts_header.h"
+#include "codecs/frame_description.h"
 
 namespace tonvika {
 
-class TrackSlots;
+// The detail lines (20 to 23, through DescribeDtsField) and the summary,
+// such as " 768kbps 48000Hz L,C,R,SL,SR,LFE 24bit" (it begins with a blank).
+FrameDescription DescribeDtsHeader(const DtsHeader& header);
 
-// Frame bytes 4 to 14: the eleven bytes after the sync word 7F FE 80 01.
-using DtsHeaderBytes = std::array<std::uint8_t, 11>;
+// The layout text by AMODE ("L,C,R,SL,SR" ..., "User Defined" from 16 on).
+std::string_view DtsLayoutText(unsigned amode);
 
-// Clears the page of `slot`, appends the detail lines, replaces `summary`.
-void AnalyseDtsFrame(const DtsHeaderBytes& header, std::uint8_t slot, TrackSlots& slots,
-                     std::string& summary);
+struct DtsAnalysis {
+  DtsHeader header;
+  FrameDescription description;
+};
+
+DtsAnalysis AnalyseDtsFrame(const DtsHeaderBytes& bytes);
 
 }  // namespace tonvika

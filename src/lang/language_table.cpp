@@ -9,8 +9,8 @@
 #include <optional>
 #include <vector>
 
-#include "analysis/file_error.h"
-#include "analysis/read_only_file.h"
+#include "io/file_error.h"
+#include "io/read_only_file.h"
 #include "lang/text_encoding.h"
 
 namespace tonvika {

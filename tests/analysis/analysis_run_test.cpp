@@ -5,7 +5,7 @@
 #include <functional>
 #include <tuple>
 
-#include "analysis/file_error.h"
+#include "io/file_error.h"
 #include "analysis/track_slots.h"
 #include "support/stream_builder.h"
 
@@ -82,9 +82,9 @@ TEST(AnalysisRun, VideoObjectFillsRowsReportTabsAndLanguages) {
   EXPECT_EQ(host.slots.KindText(2), "PCM 16bit 48000Hz stereo [フランス語]");
   EXPECT_EQ(host.slots.ListedSlotMask(), 0x07);
   EXPECT_EQ(host.slots.DetailSlotMask(), 0x03);
-  EXPECT_EQ(outcome.kinds[0], TrackKind::Ac3);
-  EXPECT_EQ(outcome.kinds[2], TrackKind::Lpcm);
-  EXPECT_FALSE(outcome.kinds[3].has_value());
+  EXPECT_EQ(outcome.tracks[0]->kind, TrackKind::Ac3);
+  EXPECT_EQ(outcome.tracks[2]->kind, TrackKind::Lpcm);
+  EXPECT_FALSE(outcome.tracks[3].has_value());
 
   const std::vector<std::string> report = {
       host.path, "----------", "List", "Tr", "1 " + host.slots.KindText(0), "2 " + host.slots.KindText(1),

@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "analysis/track_slots.h"
 #include "bit_tools.h"
 
 namespace tonvika {
@@ -61,8 +60,8 @@ struct Outcome {
 
 // Runs the analysis and checks what every call must leave behind: the window
 // shifted by exactly the expected takes, its last byte and the bytes around it
-// untouched, and no other page written.
-Outcome Analyse(const Frame& frame, TrackSlots& slots, std::uint8_t slot = 0) {
+// untouched.
+Outcome Analyse(const Frame& frame) {
   const Bytes guard = {0xA5, 0x5A};
   Bytes buffer = frame.bytes;
   buffer.insert(buffer.end(), guard.begin(), guard.end());
@@ -75,21 +74,10 @@ Outcome Analyse(const Frame& frame, TrackSlots& slots, std::uint8_t slot = 0) {
   expected.insert(expected.end(), frame.bytes.begin() + kOffset + kWindow, frame.bytes.end());
   expected.insert(expected.end(), guard.begin(), guard.end());
 
-  std::string summary = "previous summary";
-  AnalyseAc3Frame(buffer.data(), kOffset, slot, slots, summary);
+  const Ac3Analysis analysis = AnalyseAc3Frame(buffer.data(), kOffset);
 
   EXPECT_EQ(buffer, expected) << "window after the analysis";
-  for (int n = 0; n < kSlotCount; ++n) {
-    if (n != slot) {
-      EXPECT_FALSE(slots.PageHasText(n)) << "page " << n;
-    }
-  }
-  return {summary, slots.PageLines(slot)};
-}
-
-Outcome Analyse(const Frame& frame, std::uint8_t slot = 0) {
-  TrackSlots slots;
-  return Analyse(frame, slots, slot);
+  return {analysis.description.summary, analysis.description.lines};
 }
 
 Bytes WindowOf(const Bytes& frame) { return Bytes(frame.begin() + kOffset, frame.end()); }
@@ -257,9 +245,7 @@ TEST(AnalyseAc3Frame, Bsid10ClearsThePageAndEmptiesTheSummary) {
   fields.Head(0, 30, 10, 0, 7);
   ASSERT_EQ(WindowOf(fields.Build().bytes), WindowOf(literal));
 
-  TrackSlots slots;
-  slots.AppendLine(3, "left from before");
-  const auto outcome = Analyse({literal, fields.Build().takes}, slots, 3);
+  const auto outcome = Analyse({literal, fields.Build().takes});
   EXPECT_EQ(outcome.summary, "");
   EXPECT_TRUE(outcome.lines.empty());
 }
@@ -269,9 +255,7 @@ TEST(AnalyseAc3Frame, EveryBsidAbove8GivesUpAfterNineteenBits) {
     SCOPED_TRACE(bsid);
     FrameBuilder fields;
     fields.Head(0, 30, bsid, 0, 7);
-    TrackSlots slots;
-    slots.AppendLine(0, "x");
-    const auto outcome = Analyse(fields.Build(true), slots);
+    const auto outcome = Analyse(fields.Build(true));
     EXPECT_EQ(outcome.summary, "");
     EXPECT_TRUE(outcome.lines.empty());
   }
@@ -539,18 +523,6 @@ TEST(AnalyseAc3Frame, CompressionLanguageAndProductionFlagsAreIndependent) {
     const auto outcome = Analyse(fields.Build());
     EXPECT_EQ(outcome.lines, expected);
   }
-}
-
-// ---------------------------------------------------------------------------
-// The slot page.
-
-TEST(AnalyseAc3Frame, AppendsToTheGivenSlotAfterWhatIsThere) {
-  TrackSlots slots;
-  slots.AppendLine(6, "earlier");
-  const auto outcome = Analyse(QuietFrame(0, 30, 8, 0, 1).Build(), slots, 6);
-  ASSERT_EQ(outcome.lines.size(), 9u);
-  EXPECT_EQ(outcome.lines[0], "earlier");
-  EXPECT_EQ(outcome.lines[1], "bsid:8");
 }
 
 }  // namespace

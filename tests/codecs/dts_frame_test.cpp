@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "analysis/track_slots.h"
 #include "dts_header_packer.h"
 
 namespace tonvika {
@@ -21,12 +20,9 @@ struct Result {
   std::string summary;
 };
 
-Result Analyse(const DtsHeaderBytes& header, std::uint8_t slot = 0) {
-  TrackSlots slots;
-  Result result;
-  AnalyseDtsFrame(header, slot, slots, result.summary);
-  result.lines = slots.PageLines(slot);
-  return result;
+Result Analyse(const DtsHeaderBytes& header) {
+  const DtsAnalysis analysis = AnalyseDtsFrame(header);
+  return {analysis.description.lines, analysis.description.summary};
 }
 
 Result Analyse(const DtsFields& fields) { return Analyse(PackDtsHeader(fields)); }
@@ -439,29 +435,6 @@ TEST(AnalyseDtsFrame, LineCountRangesFromTwentyToTwentyThree) {
   most.ext_audio = 1;
   most.lff = 2;
   EXPECT_EQ(Analyse(most).lines.size(), 23u);
-}
-
-TEST(AnalyseDtsFrame, WritesOnlyTheGivenSlotAndClearsItFirst) {
-  TrackSlots slots;
-  for (int n = 0; n < kSlotCount; ++n) slots.AppendLine(n, "old " + std::to_string(n));
-  std::string summary = "previous summary";
-  AnalyseDtsFrame(kPlainFrame, 3, slots, summary);
-  EXPECT_EQ(summary, " 768kbps 48000Hz L,C,R,SL,SR,LFE 24bit");
-  ASSERT_EQ(slots.PageLines(3).size(), 21u);
-  EXPECT_EQ(slots.PageLines(3).front(), "Frame Type: Normal frame");
-  for (int n = 0; n < kSlotCount; ++n) {
-    if (n == 3) continue;
-    EXPECT_EQ(slots.PageLines(n), Lines{"old " + std::to_string(n)}) << "page Tr" << n + 1;
-  }
-}
-
-TEST(AnalyseDtsFrame, SecondCallReplacesPageAndSummary) {
-  TrackSlots slots;
-  std::string summary;
-  AnalyseDtsFrame(kEsFrameWithCrc, 0, slots, summary);
-  AnalyseDtsFrame(kPlainFrame, 0, slots, summary);
-  EXPECT_EQ(slots.PageLines(0).size(), 21u);
-  EXPECT_EQ(summary, " 768kbps 48000Hz L,C,R,SL,SR,LFE 24bit");
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "../support/scratch_dir.h"
-#include "analysis/file_error.h"
+#include "io/file_error.h"
 
 namespace tonvika {
 namespace {

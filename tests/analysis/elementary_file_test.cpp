@@ -1,4 +1,4 @@
-#include "codecs/elementary_file.h"
+#include "analysis/elementary_file_run.h"
 
 #include <sys/stat.h>
 
@@ -12,7 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "../support/scratch_dir.h"
-#include "analysis/file_error.h"
+#include "io/file_error.h"
 #include "analysis/track_slots.h"
 #include "codecs/ac3_frame.h"
 #include "codecs/dts_frame.h"
@@ -95,10 +95,8 @@ struct Direct {
 Direct DirectAc3(const Bytes& file, std::size_t at) {
   std::array<std::uint8_t, 19> header{};
   for (std::size_t i = 0; i < header.size() && at + i < file.size(); ++i) header[i] = file[at + i];
-  TrackSlots slots;
-  std::string summary = "stale";
-  AnalyseAc3Frame(header.data(), 4, 0, slots, summary);
-  return {"AC-3 " + summary, slots.PageLines(0)};
+  const Ac3Analysis analysis = AnalyseAc3Frame(header.data(), 4);
+  return {"AC-3 " + analysis.description.summary, analysis.description.lines};
 }
 
 Direct DirectDts(const Bytes& file, std::size_t at) {
@@ -106,10 +104,8 @@ Direct DirectDts(const Bytes& file, std::size_t at) {
   for (std::size_t i = 0; i < header.size() && at + 4 + i < file.size(); ++i) {
     header[i] = file[at + 4 + i];
   }
-  TrackSlots slots;
-  std::string summary = "stale";
-  AnalyseDtsFrame(header, 0, slots, summary);
-  return {"DTS" + summary, slots.PageLines(0)};
+  const DtsAnalysis analysis = AnalyseDtsFrame(header);
+  return {"DTS" + analysis.description.summary, analysis.description.lines};
 }
 
 // ---------------------------------------------------------------- AC-3

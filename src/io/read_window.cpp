@@ -1,4 +1,4 @@
-#include "analysis/read_window.h"
+#include "io/read_window.h"
 
 #include <sys/mman.h>
 

@@ -11,7 +11,7 @@
 
 #include "analysis/track_slots.h"
 #include "codecs/ac3_frame.h"
-#include "codecs/elementary_file.h"
+#include "analysis/elementary_file_run.h"
 
 namespace tonvika {
 namespace {
@@ -42,7 +42,7 @@ const RawCase kFound[] = {
 bool IsDts(const std::string& name) { return name.ends_with(".dts"); }
 
 bool Analyse(const std::string& path, TrackSlots& slots) {
-  return IsDts(path) ? AnalyseDtsFile(path, slots) : AnalyseAc3File(path, slots);
+  return (IsDts(path) ? AnalyseDtsFile(path, slots) : AnalyseAc3File(path, slots)).has_value();
 }
 
 TEST_F(RawFileFixtures, FirstFrameBehindOtherData) {
@@ -77,15 +77,13 @@ TEST_F(RawFileFixtures, StraySyncWordIsTakenForTheFrame) {
   ASSERT_EQ(bytes[41], 0x77);
   std::array<std::uint8_t, 19> header{};
   std::copy_n(bytes.begin() + 40, header.size(), header.begin());
-  TrackSlots direct;
-  std::string summary;
-  AnalyseAc3Frame(header.data(), 4, 0, direct, summary);
+  const Ac3Analysis direct = AnalyseAc3Frame(header.data(), 4);
 
   TrackSlots slots;
   EXPECT_TRUE(AnalyseAc3File(path.string(), slots));
   ASSERT_EQ(slots.Rows().size(), 1u);
-  EXPECT_EQ(slots.Rows()[0].kind, "AC-3 " + summary);
-  EXPECT_EQ(slots.PageLines(0), direct.PageLines(0));
+  EXPECT_EQ(slots.Rows()[0].kind, "AC-3 " + direct.description.summary);
+  EXPECT_EQ(slots.PageLines(0), direct.description.lines);
   EXPECT_FALSE(slots.Rows()[0].kind.starts_with("AC-3 192kbps 48000Hz 2ch(2/0) L,R "))
       << slots.Rows()[0].kind;
 }

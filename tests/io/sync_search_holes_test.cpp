@@ -10,8 +10,8 @@
 #include <gtest/gtest.h>
 
 #include "../support/scratch_dir.h"
-#include "analysis/read_only_file.h"
-#include "codecs/sync_search.h"
+#include "io/read_only_file.h"
+#include "io/sync_search.h"
 
 namespace tonvika {
 namespace {

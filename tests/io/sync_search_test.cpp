@@ -1,4 +1,4 @@
-#include "codecs/sync_search.h"
+#include "io/sync_search.h"
 
 #include <sys/stat.h>
 
@@ -12,8 +12,8 @@
 #include <gtest/gtest.h>
 
 #include "../support/scratch_dir.h"
-#include "analysis/file_error.h"
-#include "analysis/read_only_file.h"
+#include "io/file_error.h"
+#include "io/read_only_file.h"
 
 namespace tonvika {
 namespace {

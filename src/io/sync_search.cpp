@@ -1,10 +1,10 @@
-#include "codecs/sync_search.h"
+#include "io/sync_search.h"
 
 #include <algorithm>
 #include <cstring>
 #include <vector>
 
-#include "analysis/read_only_file.h"
+#include "io/read_only_file.h"
 
 namespace tonvika {
 

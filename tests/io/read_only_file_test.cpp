@@ -1,4 +1,4 @@
-#include "analysis/read_only_file.h"
+#include "io/read_only_file.h"
 
 #include <sys/stat.h>
 #include <sys/types.h>
@@ -13,7 +13,7 @@
 #include <gtest/gtest.h>
 
 #include "../support/scratch_dir.h"
-#include "analysis/file_error.h"
+#include "io/file_error.h"
 
 namespace tonvika {
 namespace {

@@ -1,4 +1,4 @@
-#include "codecs/elementary_file.h"
+#include "analysis/elementary_file_run.h"
 
 #include <algorithm>
 #include <array>
@@ -6,11 +6,11 @@
 #include <optional>
 #include <span>
 
-#include "analysis/read_only_file.h"
 #include "analysis/track_slots.h"
 #include "codecs/ac3_frame.h"
 #include "codecs/dts_frame.h"
-#include "codecs/sync_search.h"
+#include "io/read_only_file.h"
+#include "io/sync_search.h"
 
 namespace tonvika {
 
@@ -25,7 +25,7 @@ using FrameHeader = std::array<std::uint8_t, kHeaderSize>;
 
 constexpr std::size_t kAc3AnalysisOffset = 4;  // fscod/frmsizecod
 constexpr std::size_t kDtsHeaderOffset = 4;    // the byte after the sync word
-constexpr std::uint8_t kSlot = 0;
+constexpr int kSlot = 0;
 
 // The header of the file's first frame, starting at its sync word. Bytes past
 // the end of the file read as zero. Nothing when the file holds no sync word.
@@ -39,8 +39,12 @@ std::optional<FrameHeader> ReadFirstFrameHeader(const std::string& path,
   return header;
 }
 
-// The file's track becomes the only row of the list and of the list report.
-void PublishSingleTrack(const std::string& path, const std::string& kind, TrackSlots& slots) {
+// The file's track becomes the only row of the list and of the list report;
+// its lines the only text of page Tr1.
+void PublishSingleTrack(const std::string& path, const std::string& kind,
+                        const FrameDescription& description, TrackSlots& slots) {
+  slots.ClearPage(kSlot);
+  for (const std::string& line : description.lines) slots.AppendLine(kSlot, line);
   slots.SetListedSlotMask(1);
   slots.SetDetailSlotMask(1);
   slots.RemoveAllRows();
@@ -54,26 +58,24 @@ void PublishSingleTrack(const std::string& path, const std::string& kind, TrackS
 
 }  // namespace
 
-bool AnalyseAc3File(const std::string& path, TrackSlots& slots) {
+std::optional<PublishedTrack> AnalyseAc3File(const std::string& path, TrackSlots& slots) {
   // The page is emptied even when the file turns out empty or unreadable.
   slots.ClearPage(kSlot);
   std::optional<FrameHeader> header = ReadFirstFrameHeader(path, kAc3Sync);
-  if (!header) return false;
-  std::string summary;
-  AnalyseAc3Frame(header->data(), kAc3AnalysisOffset, kSlot, slots, summary);
-  PublishSingleTrack(path, "AC-3 " + summary, slots);
-  return true;
+  if (!header) return std::nullopt;
+  const Ac3Analysis analysis = AnalyseAc3Frame(header->data(), kAc3AnalysisOffset);
+  PublishSingleTrack(path, "AC-3 " + analysis.description.summary, analysis.description, slots);
+  return PublishedTrack{TrackKind::Ac3, std::nullopt, analysis.header};
 }
 
-bool AnalyseDtsFile(const std::string& path, TrackSlots& slots) {
+std::optional<PublishedTrack> AnalyseDtsFile(const std::string& path, TrackSlots& slots) {
   const std::optional<FrameHeader> header = ReadFirstFrameHeader(path, kDtsSync);
-  if (!header) return false;
+  if (!header) return std::nullopt;
   DtsHeaderBytes bytes{};
   std::copy_n(header->begin() + kDtsHeaderOffset, bytes.size(), bytes.begin());
-  std::string summary;
-  AnalyseDtsFrame(bytes, kSlot, slots, summary);
-  PublishSingleTrack(path, "DTS" + summary, slots);
-  return true;
+  const DtsAnalysis analysis = AnalyseDtsFrame(bytes);
+  PublishSingleTrack(path, "DTS" + analysis.description.summary, analysis.description, slots);
+  return PublishedTrack{TrackKind::Dts, std::nullopt, analysis.header};
 }
 
 }  // namespace tonvika

@@ -1,4 +1,4 @@
-#include "analysis/read_only_file.h"
+#include "io/read_only_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -10,7 +10,7 @@
 #include <limits>
 #include <utility>
 
-#include "analysis/file_error.h"
+#include "io/file_error.h"
 
 namespace tonvika {
 

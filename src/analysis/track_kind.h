@@ -1,0 +1,30 @@
+#pragma once
+// The three kinds of audio track and what a published one leaves behind.
+
+#include <optional>
+
+#include "codecs/header_values.h"
+
+namespace tonvika {
+
+enum class TrackKind { Ac3, Dts, Lpcm };
+
+// The first private stream 1 sub-stream number of each kind: stream n of the
+// title is 0x80 + n (AC-3), 0x88 + n (DTS) or 0xA0 + n (LPCM).
+constexpr int SubStreamBase(TrackKind kind) {
+  switch (kind) {
+    case TrackKind::Ac3: return 0x80;
+    case TrackKind::Dts: return 0x88;
+    case TrackKind::Lpcm: return 0xA0;
+  }
+  return 0;
+}
+
+// A track as it was published into its slot.
+struct PublishedTrack {
+  TrackKind kind;
+  std::optional<int> stream_id;  // the sub-stream number; none for a raw file
+  TrackHeader header;            // the decoded header it was described from
+};
+
+}  // namespace tonvika
