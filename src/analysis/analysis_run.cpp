@@ -4,8 +4,8 @@
 
 #include "analysis/elementary_file_run.h"
 #include "analysis/publish_track.h"
+#include "analysis/vob_file_source.h"
 #include "io/file_error.h"
-#include "io/read_only_file.h"
 #include "io/read_window.h"
 
 namespace tonvika {
@@ -42,19 +42,18 @@ void PrepareSlots(TrackSlots& slots) {
   }
 }
 
-void ReadLanguageCodes(RunHost& host, const std::string& path, RunOutcome& outcome) {
-  if (const auto ifo = FindIfoFile(DeriveIfoPath(path))) {
-    host.SetStatus(1, *ifo);
-    outcome.ifo_path = *ifo;
-    outcome.language_codes = ReadAudioLanguageCodes(*ifo);
+void ReadLanguageCodes(RunHost& host, VideoObjectSource& source, RunOutcome& outcome) {
+  if (const std::optional<InformationFile> ifo = source.ReadInformationFile()) {
+    host.SetStatus(1, ifo->path);
+    outcome.ifo_path = ifo->path;
+    outcome.language_codes = AudioLanguageCodes(ifo->bytes);
   }
 }
 
-void ScanSource(RunHost& host, const std::string& path, RunOutcome& outcome) {
-  ReadOnlyFile file(path);
-  ReadWindow buffer(ReadWindowSize(host.ReadSizeMegabytes(), file.Size()));
+void ScanSource(RunHost& host, const std::string& path, VideoObjectSource& source, RunOutcome& outcome) {
+  ReadWindow buffer(ReadWindowSize(host.ReadSizeMegabytes(), source.Size()));
   // A short read leaves the rest of the window zero; it is scanned as such.
-  file.ReadAt(0, buffer.bytes());
+  source.ReadWindow(buffer.bytes());
   host.Slots().AppendListReportLine(path);
   SyncTraces traces;
   SlotPublisher publisher(
@@ -83,9 +82,11 @@ void Report(TrackSlots& slots) {
   }
 }
 
-RunOutcome AnalyseVideoObject(RunHost& host, const std::string& path) {
+}  // namespace
+
+RunOutcome AnalyseVideoObject(RunHost& host, const std::string& path, VideoObjectSource& source) {
   RunOutcome outcome;
-  if (ReadOnlyFile(path).Size() == 0) return outcome;
+  if (source.Size() == 0) return outcome;
   TrackSlots& slots = host.Slots();
   PrepareSlots(slots);
   host.SetCommandsEnabled(false);
@@ -93,11 +94,11 @@ RunOutcome AnalyseVideoObject(RunHost& host, const std::string& path) {
     slots.RemoveAllRows();
     host.SetStatus(0, kStatusBusy);
     host.SetStatus(1, "");
-    ReadLanguageCodes(host, path, outcome);
+    ReadLanguageCodes(host, source, outcome);
     host.ProcessPendingEvents();
     slots.AddEightRows();
     slots.ClearListReport();
-    ScanSource(host, path, outcome);
+    ScanSource(host, path, source, outcome);
   } catch (...) {
     // The window must never be left with its commands disabled.
     host.SetCommandsEnabled(true);
@@ -110,8 +111,6 @@ RunOutcome AnalyseVideoObject(RunHost& host, const std::string& path) {
   outcome.changed = true;
   return outcome;
 }
-
-}  // namespace
 
 std::string FileExtension(const std::string& path) {
   const auto name_start = path.find_last_of("/\\");
@@ -132,7 +131,8 @@ RunOutcome RunAnalysis(RunHost& host) {
   const std::string extension = FileExtension(path);
   if (extension == ".ac3") return AnalyseElementaryFile(host, path, true);
   if (extension == ".dts") return AnalyseElementaryFile(host, path, false);
-  return AnalyseVideoObject(host, path);
+  VobFileSource source(path);
+  return AnalyseVideoObject(host, path, source);
 }
 
 }  // namespace tonvika

@@ -9,6 +9,7 @@
 #include "analysis/program_stream_scan.h"
 #include "analysis/track_kind.h"
 #include "analysis/track_slots.h"
+#include "analysis/video_object_source.h"
 #include "lang/language_table.h"
 
 namespace tonvika {
@@ -37,6 +38,10 @@ struct RunOutcome {
 // Throws FileError when the source or the information file cannot be opened;
 // the commands are enabled again and status panel 0 emptied before it leaves.
 RunOutcome RunAnalysis(RunHost& host);
+
+// The video-object path of the run over any source; `path` is the path the
+// list report names. RunAnalysis takes it for a file that is not .ac3/.dts.
+RunOutcome AnalyseVideoObject(RunHost& host, const std::string& path, VideoObjectSource& source);
 
 // The lower-cased extension of the last path component, dot included.
 std::string FileExtension(const std::string& path);

@@ -22,7 +22,7 @@ constexpr std::string_view kIfoExtension = ".ifo";
 constexpr std::string_view kBackupExtension = ".BUP";
 
 // The audio attribute table: eight entries of eight bytes.
-constexpr std::uint64_t kAudioTableOffset = 516;
+constexpr std::size_t kAudioTableOffset = 516;
 constexpr std::size_t kEntrySize = 8;
 constexpr std::size_t kEntryCount = 8;
 constexpr std::uint8_t kLanguagePresent = 0x04;  // lower bit of the language type
@@ -113,17 +113,23 @@ std::optional<std::string> FindIfoFile(const std::string& derived_path) {
   return FindIgnoringCase(folder, backup);
 }
 
-LanguageCodes ReadAudioLanguageCodes(const std::string& ifo_path) {
-  // One read of the whole table; bytes past the end of the file stay zero.
+LanguageCodes AudioLanguageCodes(std::span<const std::uint8_t> ifo) {
+  // Bytes past the end of the file stay zero.
   std::array<std::uint8_t, kEntrySize * kEntryCount> table{};
-  ReadOnlyFile(ifo_path).ReadAt(kAudioTableOffset, table);
-
+  if (ifo.size() > kAudioTableOffset) {
+    const auto available = std::min(table.size(), ifo.size() - kAudioTableOffset);
+    std::copy_n(ifo.begin() + kAudioTableOffset, available, table.begin());
+  }
   LanguageCodes codes;
   for (std::size_t k = 0; k < kEntryCount; ++k) {
     const std::uint8_t* entry = table.data() + k * kEntrySize;
     codes[k] = (entry[0] & kLanguagePresent) != 0 ? CodeText(entry + kCodeByte) : kNoLanguage;
   }
   return codes;
+}
+
+LanguageCodes ReadAudioLanguageCodes(const std::string& ifo_path) {
+  return AudioLanguageCodes(ReadFileStart(ifo_path, kAudioTableOffset + kEntrySize * kEntryCount));
 }
 
 }  // namespace tonvika

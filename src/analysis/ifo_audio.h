@@ -2,7 +2,9 @@
 // Language codes of the eight audio streams from a title set's IFO file.
 
 #include <array>
+#include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 
 namespace tonvika {
@@ -18,8 +20,12 @@ std::string DeriveIfoPath(const std::string& vob_path);
 // Empty when there is none.
 std::optional<std::string> FindIfoFile(const std::string& derived_path);
 
-// The eight codes: the code (0 to 2 characters, UTF-8) or "none". Bytes past
-// the end of the file read as zero. Throws FileError when it cannot be opened.
+// The eight codes from the audio attribute table of an information file's
+// bytes: the code (0 to 2 characters, UTF-8) or "none". Bytes past the end
+// read as zero.
+LanguageCodes AudioLanguageCodes(std::span<const std::uint8_t> ifo);
+
+// The same, read from the file. Throws FileError when it cannot be opened.
 LanguageCodes ReadAudioLanguageCodes(const std::string& ifo_path);
 
 }  // namespace tonvika

@@ -101,4 +101,11 @@ std::uint64_t ReadOnlyFile::DataOffsetFrom(std::uint64_t offset) const {
   return offset;
 }
 
+std::vector<std::uint8_t> ReadFileStart(const std::string& path, std::size_t max_size) {
+  const ReadOnlyFile file(path);
+  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(std::min<std::uint64_t>(file.Size(), max_size)));
+  bytes.resize(file.ReadAt(0, bytes));
+  return bytes;
+}
+
 }  // namespace tonvika

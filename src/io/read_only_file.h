@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace tonvika {
 
@@ -42,5 +43,9 @@ class ReadOnlyFile {
   std::string path_;
   int fd_ = -1;
 };
+
+// The file's first bytes, at most `max_size` of them (all of a smaller file).
+// Throws FileError like ReadOnlyFile.
+std::vector<std::uint8_t> ReadFileStart(const std::string& path, std::size_t max_size);
 
 }  // namespace tonvika

@@ -1,0 +1,38 @@
+#pragma once
+// Where a video-object run takes its bytes from: the read window of the
+// program stream, and the title set's information file. A single VOB file
+// is one such source; a title set of a disc is another.
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace tonvika {
+
+// The title set's information file as the run reads it.
+struct InformationFile {
+  std::string path;                 // as status panel 1 shows it
+  std::vector<std::uint8_t> bytes;  // the file from its start (at most kMaxInformationFileSize)
+};
+
+// No information file is near this size; a larger one is read only this far.
+inline constexpr std::size_t kMaxInformationFileSize = std::size_t{8} << 20;
+
+class VideoObjectSource {
+ public:
+  virtual ~VideoObjectSource() = default;
+  // The bytes the program stream holds; 0 leaves the run with nothing to do.
+  // Throws FileError when the source cannot be opened.
+  virtual std::uint64_t Size() = 0;
+  // The information file, or nothing when the source has none. Throws
+  // FileError when there is one that cannot be read.
+  virtual std::optional<InformationFile> ReadInformationFile() = 0;
+  // Fills `window` with the program stream from its first byte; returns the
+  // number of bytes delivered (fewer only at the end). Never reads past it.
+  virtual std::size_t ReadWindow(std::span<std::uint8_t> window) = 0;
+};
+
+}  // namespace tonvika
