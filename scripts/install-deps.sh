@@ -16,7 +16,8 @@ build_pkgs="build-essential cmake pkg-config
   nlohmann-json3-dev
   fonts-noto-cjk
   clang libclang-rt-14-dev
-  strace xvfb xauth"
+  strace xvfb xauth
+  python3 python3-jsonschema"
 media_pkgs="ffmpeg dvdauthor mediainfo hyperfine imagemagick"
 
 case "$set_name" in

@@ -1,0 +1,103 @@
+#!/usr/bin/python3
+"""Compares tonvika-cli's header values with what ffprobe recorded of the
+same media (MEDIUM.ffprobe.json, made by tests/fixtures/record_ffprobe.sh).
+
+For every track tonvika-cli finds: sample rate and channels always, the bit
+rate for AC-3 and DTS, the word length for LPCM. A track is matched with
+ffprobe's stream of the same sub-stream id; a raw file's track with its one
+audio stream.
+
+Usage: compare_ffprobe.py TONVIKA_CLI SOURCE_DIR   (every medium with a record)
+Exit status 0 when every comparison holds, 1 otherwise.
+"""
+import json
+import pathlib
+import subprocess
+import sys
+
+# Disagreements explained by the header bytes: (medium suffix, stream id or
+# None, key) -> why. Nothing else may disagree.
+STRAY_SYNC = ("a stray 0B 77 12 34 1C 40 E1 at offset 40 is taken for the first frame, as a raw "
+              "file's first sync word always is: frmsizecod 28 (384 kb/s), acmod 7 with lfeon 1 "
+              "(6 channels); ffprobe resynchronises on the real frames from offset 100 "
+              "(0B 77 15 52 14 40 43: frmsizecod 20, 192 kb/s, acmod 2) and gives a bit rate of "
+              "288 kb/s, which no frame header of the file says")
+EXPLAINED = {
+    ("raw/ac3_false_sync_stereo_192k.ac3", None, "channels"): STRAY_SYNC,
+    ("raw/ac3_false_sync_stereo_192k.ac3", None, "bit_rate_kbps"): STRAY_SYNC,
+}
+
+
+def peer_streams(medium):
+    with open(medium + ".ffprobe.json", encoding="utf-8") as f:
+        return [s for s in json.load(f)["streams"] if s.get("codec_type") == "audio"]
+
+
+def peer_stream(streams, stream_id):
+    if stream_id is None:
+        return streams[0] if len(streams) == 1 else None
+    for s in streams:
+        if int(s.get("id", "-1"), 16) == stream_id:
+            return s
+    return None
+
+
+def expected_pairs(slot, peer):
+    """(key, ours, theirs) for every value compared on this track."""
+    header = slot["header"]
+    pairs = [("sample_rate_hz", header["sample_rate_hz"], int(peer["sample_rate"])),
+             ("channels", header["channels"], peer["channels"])]
+    if slot["kind"] in ("AC-3", "DTS"):
+        theirs = int(peer["bit_rate"]) / 1000 if "bit_rate" in peer else None
+        pairs.append(("bit_rate_kbps", header["bit_rate_kbps"], theirs))
+    else:
+        raw = peer.get("bits_per_raw_sample")
+        pairs.append(("bits_per_sample", header["bits_per_sample"], int(raw) if raw else None))
+    return pairs
+
+
+def known_fault(medium, stream_id, key):
+    for (suffix, sid, k), why in EXPLAINED.items():
+        if medium.endswith(suffix) and sid == stream_id and k == key:
+            return why
+    return None
+
+
+def main(argv):
+    cli, source = argv[1], pathlib.Path(argv[2])
+    code_csv = str(source / "data" / "code.csv")
+    records = [p for root in (source / "tests" / "fixtures", source / "samples")
+               for p in root.rglob("*.ffprobe.json")]
+    media = sorted(str(p)[: -len(".ffprobe.json")] for p in records)
+    out = subprocess.run([cli, "--code-csv", code_csv, "--json", *media], capture_output=True, check=False)
+    documents = json.loads(out.stdout)
+    failures = compared = 0
+    for medium, doc in zip(media, documents):
+        streams = peer_streams(medium)
+        for slot in doc.get("slots", []):
+            if slot["header"] is None:
+                continue
+            peer = peer_stream(streams, slot["stream_id"])
+            if peer is None:
+                print(f"{medium}: slot {slot['number']} ({slot['kind_text']}): ffprobe has no such stream")
+                failures += 1
+                continue
+            for key, ours, theirs in expected_pairs(slot, peer):
+                compared += 1
+                if ours == theirs:
+                    continue
+                why = known_fault(medium, slot["stream_id"], key)
+                if why:
+                    print(f"{medium}: slot {slot['number']} {key}: ours {ours}, ffprobe {theirs} (explained: {why})")
+                    continue
+                print(f"{medium}: slot {slot['number']} {key}: ours {ours}, ffprobe {theirs}")
+                failures += 1
+    print(f"{compared} values compared on {len(media)} media, {failures} disagreements")
+    if compared == 0:
+        print("nothing was compared")
+        return 1
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv))
