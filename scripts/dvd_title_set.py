@@ -97,7 +97,7 @@ def run(command, **kwargs):
     subprocess.run(command, check=True, **kwargs)
 
 
-def mux(tracks, duration, target):
+def mux(tracks, duration, target, video_rate="1M"):
     command = ["ffmpeg", "-nostdin", "-hide_banner", "-loglevel", "error", "-y",
                "-f", "lavfi",
                "-i", "testsrc=size=720x480:rate=30000/1001:duration=%s" % duration]
@@ -106,7 +106,10 @@ def mux(tracks, duration, target):
     command += ["-map", "0:v"]
     for n in range(len(tracks)):
         command += ["-map", "%d:a" % (n + 1)]
-    command += ["-c:v", "mpeg2video", "-b:v", "1M", "-aspect", "4:3", "-threads", "1"]
+    command += ["-c:v", "mpeg2video", "-b:v", video_rate, "-aspect", "4:3", "-threads", "1"]
+    if video_rate != "1M":
+        # A constant rate: the test picture alone would need far less.
+        command += ["-minrate", video_rate, "-maxrate", video_rate, "-bufsize", "1835k"]
     for track in tracks:
         command += track.codec_options()
     command += ["-strict", "-2"] + BITEXACT + ["-f", "dvd", target]
@@ -147,6 +150,7 @@ def main():
                         help="keep this many frames of each DTS track (mediainfo reports "
                              "a DTS track only after a few dozen)")
     parser.add_argument("--no-cut", action="store_true", help="keep the whole VOB")
+    parser.add_argument("--video-rate", default="1M", help="MPEG-2 video bit rate (ffmpeg's -b:v)")
     parser.add_argument("--track", action="append", required=True)
     parser.add_argument("--intent", help="file to append one description line per track to")
     args = parser.parse_args()
@@ -155,7 +159,7 @@ def main():
     with tempfile.TemporaryDirectory() as workdir:
         muxed = os.path.join(workdir, "ffmpeg.vob")
         renumbered = os.path.join(workdir, "dvd_numbers.vob")
-        mux(tracks, args.duration, muxed)
+        mux(tracks, args.duration, muxed, args.video_rate)
         rewrite = [sys.executable, REWRITE, muxed, renumbered] + [t.mux_kind for t in tracks]
         for track in tracks:
             if track.kind == "lpcm20":

@@ -1,11 +1,15 @@
 #include "analysis/vob_file_source.h"
 
 #include "analysis/ifo_audio.h"
-#include "io/read_only_file.h"
 
 namespace tonvika {
 
-std::uint64_t VobFileSource::Size() { return ReadOnlyFile(path_).Size(); }
+const ReadOnlyFile& VobFileSource::File() {
+  if (!file_) file_.emplace(path_);
+  return *file_;
+}
+
+std::uint64_t VobFileSource::Size() { return File().Size(); }
 
 std::optional<InformationFile> VobFileSource::ReadInformationFile() {
   const std::optional<std::string> ifo = FindIfoFile(DeriveIfoPath(path_));
@@ -14,7 +18,7 @@ std::optional<InformationFile> VobFileSource::ReadInformationFile() {
 }
 
 std::size_t VobFileSource::ReadWindow(std::span<std::uint8_t> window) {
-  return ReadOnlyFile(path_).ReadAt(0, window);
+  return File().ReadAt(0, window);
 }
 
 }  // namespace tonvika

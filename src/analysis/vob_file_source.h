@@ -1,9 +1,12 @@
 #pragma once
-// One VOB file named by its path, with the IFO found beside it.
+// One VOB file named by its path, with the IFO found beside it. The file is
+// opened once, at the first question, and read through that one handle.
 
+#include <optional>
 #include <string>
 
 #include "analysis/video_object_source.h"
+#include "io/read_only_file.h"
 
 namespace tonvika {
 
@@ -16,7 +19,10 @@ class VobFileSource final : public VideoObjectSource {
   std::size_t ReadWindow(std::span<std::uint8_t> window) override;
 
  private:
+  const ReadOnlyFile& File();
+
   std::string path_;
+  std::optional<ReadOnlyFile> file_;
 };
 
 }  // namespace tonvika

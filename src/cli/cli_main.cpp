@@ -20,7 +20,7 @@ constexpr const char* kProgram = "tonvika-cli";
 // The default table may be missing (one warning); a table named on the
 // command line must exist.
 std::optional<LanguageTable> LoadTable(const Options& options, std::ostream& err) {
-  const std::string path = options.code_csv.value_or(DefaultLanguageTablePath());
+  const std::string path = options.code_csv ? *options.code_csv : DefaultLanguageTablePath();
   std::error_code ec;
   if (!options.code_csv && !std::filesystem::exists(path, ec)) {
     err << kProgram << ": warning: " << path << " not found; language codes are shown as they are\n";
