@@ -4,12 +4,10 @@
 
 namespace tonvika {
 
-const ReadOnlyFile& VobFileSource::File() {
-  if (!file_) file_.emplace(path_);
-  return *file_;
+std::uint64_t VobFileSource::Size() {
+  file_.emplace(path_);
+  return file_->Size();
 }
-
-std::uint64_t VobFileSource::Size() { return File().Size(); }
 
 std::optional<InformationFile> VobFileSource::ReadInformationFile() {
   const std::optional<std::string> ifo = FindIfoFile(DeriveIfoPath(path_));
@@ -18,7 +16,8 @@ std::optional<InformationFile> VobFileSource::ReadInformationFile() {
 }
 
 std::size_t VobFileSource::ReadWindow(std::span<std::uint8_t> window) {
-  return File().ReadAt(0, window);
+  if (!file_) file_.emplace(path_);
+  return file_->ReadAt(0, window);
 }
 
 }  // namespace tonvika

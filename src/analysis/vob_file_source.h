@@ -1,6 +1,8 @@
 #pragma once
-// One VOB file named by its path, with the IFO found beside it. The file is
-// opened once, at the first question, and read through that one handle.
+// One VOB file named by its path, with the IFO found beside it. Each size
+// probe opens the file anew, and the window is read through the handle of
+// the last one: the run probes, then takes the size again right before the
+// read, and a file gone in between is reported, not read from its old handle.
 
 #include <optional>
 #include <string>
@@ -19,8 +21,6 @@ class VobFileSource final : public VideoObjectSource {
   std::size_t ReadWindow(std::span<std::uint8_t> window) override;
 
  private:
-  const ReadOnlyFile& File();
-
   std::string path_;
   std::optional<ReadOnlyFile> file_;
 };
