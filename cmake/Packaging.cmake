@@ -16,6 +16,8 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "The Tonvika project <maintainers@tonvika.example.org>")
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://tonvika.example.org/")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Qt's own texts (file dialog, buttons) in Japanese for the Japanese window.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-translations-l10n)
 # The long description, below the summary line of the control file.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
   "Tonvika tells which audio tracks a DVD video object file (.vob) carries
