@@ -3,13 +3,14 @@
 BUILD    ?= build
 ASAN     ?= build-asan
 RELEASE  ?= build-release
+PACKAGE  ?= build-package
 JOBS     ?= $(shell nproc)
 FILE     ?=
 FUZZ     ?= build-fuzz
 FUZZ_SECONDS ?= 60
 CMAKE_FLAGS ?=
 
-.PHONY: all deps build test test-asan run bench fuzz clean
+.PHONY: all deps build test test-asan run bench fuzz package package-deps clean
 
 all: build
 
@@ -37,7 +38,20 @@ test-asan: deps $(ASAN)/CMakeCache.txt
 	  ctest --output-on-failure -j $(JOBS)
 
 clean:
-	rm -rf $(BUILD) $(ASAN) $(RELEASE) $(FUZZ)
+	rm -rf $(BUILD) $(ASAN) $(RELEASE) $(FUZZ) $(PACKAGE)
+
+# A Debian package from a Release build: $(PACKAGE)/tonvika_<version>_<arch>.deb,
+# installed with `sudo apt install ./$(PACKAGE)/tonvika_*.deb`.
+$(PACKAGE)/CMakeCache.txt:
+	cmake -S . -B $(PACKAGE) -DCMAKE_BUILD_TYPE=Release -DTONVIKA_BUILD_TESTS=OFF -DTONVIKA_BUILD_BENCH=OFF $(CMAKE_FLAGS)
+
+package-deps:
+	@scripts/install-deps.sh package
+
+package: package-deps $(PACKAGE)/CMakeCache.txt
+	cmake --build $(PACKAGE) -j $(JOBS)
+	cd $(PACKAGE) && cpack -G DEB
+	@ls $(PACKAGE)/tonvika_*.deb
 
 # libFuzzer: every fuzz/*_fuzz.cpp target runs FUZZ_SECONDS seconds on a
 # working corpus grown from the committed seeds (fuzz/corpus/<target>/ is

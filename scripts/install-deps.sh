@@ -1,30 +1,35 @@
 #!/bin/sh
 # Installs the Debian packages the build and the tests need. Idempotent:
 # packages already present are left alone and apt is not touched at all.
-# Usage: scripts/install-deps.sh [build|media|all]
-#   build (default): compilers, CMake, Qt 6, GoogleTest, Google Benchmark,
-#                    JSON, fonts, the tools the test suite calls.
+# Usage: scripts/install-deps.sh [build|media|package|all]
+#   build (default): compilers, CMake, Qt 6 with its translation tools,
+#                    GoogleTest, Google Benchmark, JSON, fonts, the tools the
+#                    test suite calls (validators of the desktop files, groff).
 #   media:           additionally ffmpeg, dvdauthor and the peers used by the
 #                    fixture script and the comparison benchmark.
+#   package:         additionally what `make package` needs (dpkg-shlibdeps).
 set -eu
 
 set_name=${1:-build}
 
 build_pkgs="build-essential cmake pkg-config
-  qt6-base-dev qt6-base-dev-tools libgl-dev
+  qt6-base-dev qt6-base-dev-tools libgl-dev qt6-tools-dev qt6-l10n-tools
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   nlohmann-json3-dev
   fonts-noto-cjk
   clang libclang-rt-14-dev
   strace xvfb xauth
-  python3 python3-jsonschema"
+  python3 python3-jsonschema
+  desktop-file-utils appstream groff-base"
 media_pkgs="ffmpeg dvdauthor mediainfo hyperfine imagemagick"
+package_pkgs="dpkg-dev file"
 
 case "$set_name" in
   build) pkgs=$build_pkgs ;;
   media) pkgs="$build_pkgs $media_pkgs" ;;
-  all)   pkgs="$build_pkgs $media_pkgs" ;;
-  *) echo "usage: $0 [build|media|all]" >&2; exit 64 ;;
+  package) pkgs="$build_pkgs $package_pkgs" ;;
+  all)   pkgs="$build_pkgs $media_pkgs $package_pkgs" ;;
+  *) echo "usage: $0 [build|media|package|all]" >&2; exit 64 ;;
 esac
 
 missing=""

@@ -7,13 +7,13 @@ namespace tonvika {
 
 namespace {
 
-constexpr int kDesignSize = 64;  // tonvika.svg's view box
+constexpr int kDesignSize = 64;  // org.example.tonvika.svg's view box
 constexpr int kIconSizes[] = {16, 24, 32, 48, 64, 128};
 
 struct Bar {
   int x, y, height;
 };
-// Three level bars beside the disc, as in tonvika.svg.
+// Three level bars beside the disc, as in org.example.tonvika.svg.
 constexpr Bar kBars[] = {{40, 26, 12}, {46, 20, 24}, {52, 23, 18}};
 
 QPixmap DrawIcon(int size) {

@@ -5,6 +5,8 @@
 
 #include "app/app_fonts.h"
 #include "app/app_icon.h"
+#include "app/ui_language.h"
+#include "app/window_texts.h"
 
 namespace tonvika {
 
@@ -12,8 +14,10 @@ void InitialiseApplication(QApplication& app) {
   // Only the name is set: a display name would be appended to every window
   // title ("Tonvika v1.05 — Tonvika"); the display name falls back to it.
   QApplication::setApplicationName(QStringLiteral("Tonvika"));
-  QApplication::setApplicationVersion(QStringLiteral("1.05"));
-  QGuiApplication::setDesktopFileName(QStringLiteral("tonvika"));
+  QApplication::setApplicationVersion(QString::fromLatin1(kVersion));
+  // The desktop entry's name (the application id), which ties the window to it.
+  QGuiApplication::setDesktopFileName(QString::fromLatin1(kApplicationId));
+  InstallTranslations(app);
   // One look on every desktop, so that the fixed layout holds.
   app.setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
   QApplication::setFont(WindowFont());

@@ -5,7 +5,8 @@ class QApplication;
 
 namespace tonvika {
 
-// Title "Tonvika" (task bar entry and message box caption), style, font, icon.
+// Title "Tonvika" (task bar entry and message box caption), version,
+// desktop entry, translations, style, font, icon.
 void InitialiseApplication(QApplication& app);
 
 }  // namespace tonvika

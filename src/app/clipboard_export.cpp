@@ -1,5 +1,7 @@
 #include "app/clipboard_export.h"
 
+#include <QtGlobal>
+
 #include "analysis/details_text.h"
 #include "analysis/track_slots.h"
 
@@ -7,8 +9,9 @@ namespace tonvika {
 
 namespace {
 constexpr const char* kCrLf = "\r\n";
-constexpr const char* kListEmpty = "リストが空欄です";
-constexpr const char* kNoDetails = "AC-3の解析結果がありません";
+// Shown by the window in its language.
+constexpr const char* kListEmpty = QT_TRANSLATE_NOOP("tonvika::TForm1", "リストが空欄です");
+constexpr const char* kNoDetails = QT_TRANSLATE_NOOP("tonvika::TForm1", "AC-3の解析結果がありません");
 }  // namespace
 
 ClipboardText ListExportText(const TrackSlots& slots) {

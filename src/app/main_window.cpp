@@ -39,7 +39,7 @@ void TForm1::LoadLanguages() {
   const std::string& path = options_.language_table_path;
   std::error_code error;
   if (!std::filesystem::exists(path, error)) {
-    ShowMessage(QString::fromUtf8(kCodeCsvMissing));
+    ShowMessage(WindowText(kCodeCsvMissing));
     return;
   }
   try {

@@ -56,10 +56,12 @@ class TForm1 : public QMainWindow, public RunHost {
   void N1Click();
   void N3Click();
   void N4Click();
+  void About1Click();
   void FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
 
-  // A file named on the command line: shown in Label1 and analysed once.
-  void OpenFromCommandLine(const QString& path);
+  // A file named on the command line (its bytes): shown in Label1 and
+  // analysed once.
+  void OpenFromCommandLine(const std::string& path);
 
   bool RunInProgress() const { return run_in_progress_; }
   const TrackSlots& Model() const { return slots_; }
@@ -83,6 +85,7 @@ class TForm1 : public QMainWindow, public RunHost {
   void FormCreate();
   void BuildControls();
   void BuildMenu();
+  void BuildHelpMenu();
   void BuildStatusBar(QWidget* client);
   void BuildPages(QWidget* client);
   void PlaceControls();
@@ -90,7 +93,10 @@ class TForm1 : public QMainWindow, public RunHost {
   void LoadLanguages();
   void ConnectHandlers();
 
-  void DropFile(const QString& path);
+  void DropFile(const std::string& path);
+  // Label1 shows the name of `path`; the run opens its exact bytes.
+  void SetFileName(const std::string& path);
+  std::string Label1FileBytes() const;
   void RunGuarded();
   void ShowMessage(const QString& text);
 
@@ -104,6 +110,8 @@ class TForm1 : public QMainWindow, public RunHost {
   LanguageTable languages_;
   bool run_in_progress_ = false;
   std::string run_path_;            // Label1 as it was when the run started
+  std::string file_bytes_;          // the file Label1 names, while it shows file_shown_
+  QString file_shown_;
   bool refreshing_ = false;         // the window itself is writing the memos
   const QEvent* handled_key_ = nullptr;  // a key press already seen on its way up
   std::array<std::string, kSlotCount> page_text_shown_;
@@ -113,6 +121,8 @@ class TForm1 : public QMainWindow, public RunHost {
   QMenu* N2 = nullptr;
   QAction* N3 = nullptr;
   QAction* N4 = nullptr;
+  QMenu* Help1 = nullptr;
+  QAction* About1 = nullptr;
   QLabel* Label1 = nullptr;
   QPushButton* Button3 = nullptr;
   QGroupBox* RadioGroup1 = nullptr;

@@ -11,7 +11,9 @@
 #include <QTabWidget>
 #include <QTableWidget>
 
+#include "app/file_names.h"
 #include "app/main_window.h"
+#include "app/window_texts.h"
 
 namespace tonvika {
 
@@ -33,7 +35,7 @@ std::string ShownPageText(const TrackSlots& model, int n) { return model.PageTex
 
 std::string TForm1::FilePath() {
   // During a run the path stays the one the run started with.
-  return run_in_progress_ ? run_path_ : Label1->text().toStdString();
+  return run_in_progress_ ? run_path_ : Label1FileBytes();
 }
 
 int TForm1::ReadSizeMegabytes() { return Label2->text().toInt(); }
@@ -43,7 +45,8 @@ DisplayLanguage TForm1::Language() {
 }
 
 void TForm1::SetStatus(int panel, const std::string& text) {
-  status_panels_.at(panel)->setText(QString::fromStdString(text));
+  // Panel 0 shows the run's progress in the window's language, panel 1 a path.
+  status_panels_.at(panel)->setText(panel == 0 ? WindowText(text.c_str()) : DisplayName(text));
 }
 
 void TForm1::SetCommandsEnabled(bool enabled) {
@@ -61,7 +64,7 @@ void TForm1::RefreshFromModel() {
   refreshing_ = true;
   RefreshRows();
   RefreshPages();
-  const QString report = QString::fromStdString(slots_.ListReportText("\n"));
+  const QString report = DisplayName(slots_.ListReportText("\n"));
   if (Memo1->toPlainText() != report) Memo1->setPlainText(report);
   refreshing_ = false;
 }

@@ -90,26 +90,26 @@ void TForm1::BuildControls() {
   client->setStyleSheet(QString::fromLatin1(kGroupBoxStyle));
 
   // Created first so that PageControl1 covers it.
-  Label6 = MakeLabel(client, "Label6", QString::fromUtf8(kNoTracksNotice), kLargeFontPixels);
+  Label6 = MakeLabel(client, "Label6", WindowText(kNoTracksNotice), kLargeFontPixels);
 
   Label1 = MakeLabel(client, "Label1", {});
   FillBackground(Label1, QPalette::Light);
   Button3 = Make<QPushButton>(client, "Button3");
-  Button3->setText(QString::fromUtf8("参照"));
+  Button3->setText(tr("参照"));
 
   RadioGroup1 = Make<QGroupBox>(client, "RadioGroup1");
-  RadioGroup1->setTitle(QString::fromUtf8("言語表示"));
+  RadioGroup1->setTitle(tr("言語表示"));
   RadioGroup1Items = new QButtonGroup(RadioGroup1);
-  const char* const radio_texts[] = {"日本語", "英語"};
+  const QString radio_texts[] = {tr("日本語"), tr("英語")};
   for (int i = 0; i < 2; ++i) {
     auto* item = Make<QRadioButton>(RadioGroup1, kRadioItemPlaces[i].name);
-    item->setText(QString::fromUtf8(radio_texts[i]));
+    item->setText(radio_texts[i]);
     RadioGroup1Items->addButton(item, i);
   }
   RadioGroup1Items->button(0)->setChecked(true);
 
   GroupBox1 = Make<QGroupBox>(client, "GroupBox1");
-  GroupBox1->setTitle(QString::fromUtf8("ファイル読み込み"));
+  GroupBox1->setTitle(tr("ファイル読み込み"));
   Label2 = MakeLabel(GroupBox1, "Label2", QString::number(kReadSizeStart), kLargeFontPixels);
   FillBackground(Label2, QPalette::Light);
   UpDown1 = Make<TUpDown>(GroupBox1, "UpDown1");
@@ -118,14 +118,14 @@ void TForm1::BuildControls() {
   Label3 = MakeLabel(GroupBox1, "Label3", QStringLiteral("MB"), kLargeFontPixels);
 
   CheckBox1 = Make<QCheckBox>(client, "CheckBox1");
-  CheckBox1->setText(QString::fromUtf8("VOB以外も許可する"));
+  CheckBox1->setText(tr("VOB以外も許可する"));
   Label8 = MakeLabel(client, "Label8", {});
   Button1 = Make<QPushButton>(client, "Button1");
-  Button1->setText(QString::fromUtf8("解析"));
+  Button1->setText(tr("解析"));
 
   ListView1 = Make<QTableWidget>(client, "ListView1");
   ListView1->setColumnCount(2);
-  ListView1->setHorizontalHeaderLabels({QStringLiteral("Tr"), QString::fromUtf8("種類")});
+  ListView1->setHorizontalHeaderLabels({QStringLiteral("Tr"), tr("種類")});
   ListView1->horizontalHeader()->setMinimumSectionSize(kListColumnWidths[0]);
   for (int column = 0; column < 2; ++column) ListView1->setColumnWidth(column, kListColumnWidths[column]);
   ListView1->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -143,10 +143,10 @@ void TForm1::BuildControls() {
   ListView1->setTabKeyNavigation(false);  // Tab leaves the list
   ListView1->viewport()->setAcceptDrops(false);
 
-  Label7 = MakeLabel(client, "Label7", QString::fromUtf8("AC-3/DTS詳細情報"));
+  Label7 = MakeLabel(client, "Label7", tr("AC-3/DTS詳細情報"));
   BuildPages(client);
 
-  Label5 = MakeLabel(client, "Label5", QString::fromUtf8(kCreditLine));
+  Label5 = MakeLabel(client, "Label5", WindowText(kCreditLine));
   Label4 = MakeLabel(client, "Label4", QString::fromUtf8(kHomePage));
   FillBackground(Label4, QPalette::HighlightedText);
   QPalette link = Label4->palette();
@@ -166,19 +166,29 @@ void TForm1::BuildControls() {
   PlaceControls();
   SetTabOrder();
   ConnectHandlers();
+  BuildHelpMenu();
 }
 
 void TForm1::BuildMenu() {
   MainMenu1 = menuBar();
   MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
-  N1 = MainMenu1->addAction(QString::fromUtf8("解析"));
+  N1 = MainMenu1->addAction(tr("解析"));
   N1->setObjectName(QStringLiteral("N1"));
-  N2 = MainMenu1->addMenu(QString::fromUtf8("クリップボード出力"));
+  N2 = MainMenu1->addMenu(tr("クリップボード出力"));
   N2->setObjectName(QStringLiteral("N2"));
-  N3 = N2->addAction(QString::fromUtf8("リスト情報"));
+  N3 = N2->addAction(tr("リスト情報"));
   N3->setObjectName(QStringLiteral("N3"));
-  N4 = N2->addAction(QString::fromUtf8("AC-3/DTS詳細情報"));
+  N4 = N2->addAction(tr("AC-3/DTS詳細情報"));
   N4->setObjectName(QStringLiteral("N4"));
+}
+
+// The help menu comes after every other menu of the bar.
+void TForm1::BuildHelpMenu() {
+  Help1 = MainMenu1->addMenu(tr("ヘルプ"));
+  Help1->setObjectName(QStringLiteral("Help1"));
+  About1 = Help1->addAction(tr("バージョン情報"));
+  About1->setObjectName(QStringLiteral("About1"));
+  connect(About1, &QAction::triggered, this, &TForm1::About1Click);
 }
 
 void TForm1::BuildPages(QWidget* client) {

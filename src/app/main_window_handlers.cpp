@@ -7,16 +7,15 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
-#include <QMimeData>
-#include <QUrl>
 
+#include "app/about_box.h"
 #include "io/file_error.h"
 #include "app/clipboard_export.h"
 #include "app/drop_rules.h"
+#include "app/file_names.h"
 #include "app/main_window.h"
 #include "app/up_down.h"
 #include "app/window_texts.h"
@@ -26,15 +25,6 @@ namespace tonvika {
 namespace {
 
 constexpr Qt::KeyboardModifiers kTraceChord = Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier;
-
-// The first dropped file that is a local file; empty when there is none.
-QString FirstLocalFile(const QMimeData* data) {
-  if (data == nullptr || !data->hasUrls()) return {};
-  for (const QUrl& url : data->urls()) {
-    if (url.isLocalFile()) return url.toLocalFile();
-  }
-  return {};
-}
 
 std::optional<QString> RunDialog(QFileDialog& dialog) {
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
@@ -58,24 +48,35 @@ class FlagScope {
 void TForm1::Button3Click() {
   if (run_in_progress_) return;  // the file of a running analysis stays shown
   QStringList filters;
-  for (const char* filter : kOpenDialogFilters) filters << QString::fromUtf8(filter);
+  for (const char* filter : kOpenDialogFilters) filters << WindowText(filter);
   OpenDialog1->setNameFilters(filters);
   OpenDialog1->selectNameFilter(filters.constFirst());
   // Any typed name is taken, as the run reports a file it cannot open.
   OpenDialog1->setFileMode(QFileDialog::AnyFile);
   OpenDialog1->setAcceptMode(QFileDialog::AcceptOpen);
   const auto chosen = options_.choose_file ? options_.choose_file(*OpenDialog1) : RunDialog(*OpenDialog1);
-  if (chosen && !run_in_progress_) Label1->setText(*chosen);
+  if (chosen && !run_in_progress_) SetFileName(FileNameBytes(*chosen));
 }
 
 void TForm1::UpDown1Click() { Label2->setText(QString::number(UpDown1->Position())); }
 
 void TForm1::N1Click() { RunGuarded(); }
 
-void TForm1::OpenFromCommandLine(const QString& path) {
+void TForm1::OpenFromCommandLine(const std::string& path) {
   if (run_in_progress_) return;
-  Label1->setText(QFileInfo(path).absoluteFilePath());
+  SetFileName(AbsolutePath(path));
   RunGuarded();
+}
+
+void TForm1::SetFileName(const std::string& path) {
+  file_bytes_ = path;
+  file_shown_ = DisplayName(path);
+  Label1->setText(file_shown_);
+}
+
+std::string TForm1::Label1FileBytes() const {
+  // Label1 set from elsewhere names the file by its text.
+  return Label1->text() == file_shown_ ? file_bytes_ : Label1->text().toStdString();
 }
 
 void TForm1::RunGuarded() {
@@ -83,7 +84,7 @@ void TForm1::RunGuarded() {
   QString error;
   {
     FlagScope running(run_in_progress_);
-    run_path_ = Label1->text().toStdString();
+    run_path_ = Label1FileBytes();
     try {
       RunAnalysis(*this);
     } catch (const FileError& e) {
@@ -109,24 +110,30 @@ void TForm1::ShowMessage(const QString& text) {
 void TForm1::N3Click() {
   const ClipboardText result = ListExportText(slots_);
   if (!result.refusal.empty()) {
-    ShowMessage(QString::fromStdString(result.refusal));
+    ShowMessage(WindowText(result.refusal.c_str()));
     return;
   }
-  QGuiApplication::clipboard()->setText(QString::fromStdString(result.text));
+  QGuiApplication::clipboard()->setText(DisplayName(result.text));
 }
 
 void TForm1::N4Click() {
   const ClipboardText result = DetailsExportText(Label1->text().toStdString(), slots_);
   if (!result.refusal.empty()) {
-    ShowMessage(QString::fromStdString(result.refusal));
+    ShowMessage(WindowText(result.refusal.c_str()));
     return;
   }
   QGuiApplication::clipboard()->clear();
   QGuiApplication::clipboard()->setText(QString::fromStdString(result.text));
 }
 
+void TForm1::About1Click() {
+  auto* box = new TAboutBox(this);  // owned by the window until it closes
+  box->setAttribute(Qt::WA_DeleteOnClose);
+  box->open();
+}
+
 void TForm1::dragEnterEvent(QDragEnterEvent* event) {
-  if (run_in_progress_ || FirstLocalFile(event->mimeData()).isEmpty()) {
+  if (run_in_progress_ || !FirstDroppedFile(event->mimeData())) {
     event->ignore();
     return;
   }
@@ -134,18 +141,17 @@ void TForm1::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void TForm1::dropEvent(QDropEvent* event) {
-  const QString path = FirstLocalFile(event->mimeData());
-  if (run_in_progress_ || path.isEmpty()) {
+  const std::optional<std::string> path = FirstDroppedFile(event->mimeData());
+  if (run_in_progress_ || !path) {
     event->ignore();
     return;
   }
   event->acceptProposedAction();
-  DropFile(path);
+  DropFile(*path);
 }
 
-void TForm1::DropFile(const QString& path) {
-  const bool accepted = IsDropAccepted(path.toStdString(), CheckBox1->isChecked());
-  Label1->setText(accepted ? path : QString());
+void TForm1::DropFile(const std::string& path) {
+  SetFileName(IsDropAccepted(path, CheckBox1->isChecked()) ? path : std::string());
   RunGuarded();  // with an empty Label1 the run does nothing
 }
 

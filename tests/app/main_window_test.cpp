@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QDialog>
+#include <QFile>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -27,6 +29,7 @@
 #include "app/application_setup.h"
 #include "app/main_window.h"
 #include "app/up_down.h"
+#include "app/window_fit.h"
 #include "support/stream_builder.h"
 
 namespace tonvika {
@@ -116,16 +119,6 @@ bool Drop(QWidget& target, const QList<QUrl>& urls) {
   QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
   QCoreApplication::sendEvent(&target, &drop);
   return enter.isAccepted() && drop.isAccepted();
-}
-
-// The drawn text of a left-aligned, vertically centred label lies inside it.
-bool InkFits(const QLabel& label) {
-  const QFontMetrics metrics(label.font());
-  const QRect ink = metrics.tightBoundingRect(label.text());  // around the baseline
-  const int baseline = (label.height() - metrics.height()) / 2 + metrics.ascent();
-  // A glyph's bearing may reach a pixel to the left of its origin ("A").
-  return ink.left() >= -1 && ink.right() < label.width() && baseline + ink.top() >= 0 &&
-         baseline + ink.bottom() < label.height();
 }
 
 QString WithCrLf(QString text) { return text.replace(u'\n', QStringLiteral("\r\n")); }
@@ -314,9 +307,12 @@ class MainWindowTest : public QObject {
     QCOMPARE(Find<QAction>("N3")->text(), QStringLiteral("リスト情報"));
     QCOMPARE(Find<QAction>("N4")->text(), QStringLiteral("AC-3/DTS詳細情報"));
     const QList<QAction*> top = form_->menuBar()->actions();
-    QCOMPARE(top.size(), 2);
+    QCOMPARE(top.size(), 3);
     QCOMPARE(top[0], Find<QAction>("N1"));
     QCOMPARE(top[1], Find<QMenu>("N2")->menuAction());
+    QCOMPARE(top.back(), Find<QMenu>("Help1")->menuAction());  // the help menu comes last
+    QCOMPARE(Find<QMenu>("Help1")->title(), QStringLiteral("ヘルプ"));
+    QCOMPARE(Find<QAction>("About1")->text(), QStringLiteral("バージョン情報"));
     QCOMPARE(Find<QMenu>("N2")->actions(), (QList<QAction*>{Find<QAction>("N3"), Find<QAction>("N4")}));
   }
 
@@ -334,36 +330,7 @@ class MainWindowTest : public QObject {
     form_->SetStatus(0, "終わり");
     form_->SetStatus(1, "/ディスク/VIDEO_TS/VTS_01_0.IFO");
     form_->FormKeyDown(Qt::Key_Pause, Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
-    for (QLabel* label : form_->findChildren<QLabel*>()) {
-      if (label->text().isEmpty() || !label->isVisibleTo(form_.get())) continue;
-      QVERIFY2(InkFits(*label), qPrintable(label->objectName()));
-    }
-    QStyle* style = form_->style();
-    for (const char* name : {"Button1", "Button3"}) {
-      auto* button = Find<QPushButton>(name);
-      QVERIFY2(button->fontMetrics().horizontalAdvance(button->text()) + 8 <= button->width(), name);
-    }
-    auto* check = Find<QCheckBox>("CheckBox1");
-    QVERIFY(style->pixelMetric(QStyle::PM_IndicatorWidth) + style->pixelMetric(QStyle::PM_CheckBoxLabelSpacing) +
-                check->fontMetrics().horizontalAdvance(check->text()) <=
-            check->width());
-    for (const char* name : {"RadioGroup1Item0", "RadioGroup1Item1"}) {
-      auto* radio = Find<QRadioButton>(name);
-      const int needed = style->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth) +
-                         style->pixelMetric(QStyle::PM_RadioButtonLabelSpacing) +
-                         radio->fontMetrics().horizontalAdvance(radio->text());
-      QVERIFY2(needed <= radio->width(), name);
-      QVERIFY2(radio->geometry().bottom() < radio->parentWidget()->height(), name);
-    }
-    for (const char* name : {"RadioGroup1", "GroupBox1"}) {
-      auto* box = Find<QGroupBox>(name);
-      // The caption starts 4 pixels in and has a pixel of room either side.
-      QVERIFY2(box->fontMetrics().horizontalAdvance(box->title()) + 4 + 2 + 1 <= box->width(), name);
-    }
-    QTabBar* tabs = Pages()->tabBar();
-    for (int n = 0; n < 8; ++n) {
-      QVERIFY(tabs->tabRect(n).width() >= tabs->fontMetrics().horizontalAdvance(Pages()->tabText(n)));
-    }
+    QCOMPARE(testing::CutOffCaptions(*form_), QStringList());
     QCOMPARE(Pages()->tabBar()->height(), Pages()->tabBar()->sizeHint().height());  // one row
     // Eight rows and the header fit in the list without scrolling.
     QVERIFY(List()->horizontalHeader()->height() + 8 * List()->rowHeight(0) <= List()->viewport()->height() +
@@ -625,7 +592,7 @@ class MainWindowTest : public QObject {
   void commandLineFileIsAnalysedOnce() {
     const QString vob = Write("cmd/title.mpg", LpcmVob());
     const QString relative = QDir::current().relativeFilePath(vob);
-    form_->OpenFromCommandLine(relative);
+    form_->OpenFromCommandLine(relative.toStdString());
     QCOMPARE(Label("Label1")->text(), vob);
     QCOMPARE(Kind(0), kLpcmKind);  // no extension test on the command line
     QCOMPARE(Status(0), QStringLiteral("終わり"));
@@ -737,6 +704,80 @@ class MainWindowTest : public QObject {
     QCOMPARE(messages_[0].caption, QStringLiteral("Tonvika"));
     QVERIFY(form->Languages().empty());
     QCOMPARE(form->findChild<QTableWidget*>(QStringLiteral("ListView1"))->rowCount(), 8);  // created all the same
+  }
+
+  void shiftJisNamedFileIsOpenedByItsBytes_data() {
+    QTest::addColumn<QString>("way");
+    QTest::newRow("command line") << "command line";
+    QTest::newRow("drop") << "drop";
+    QTest::newRow("browse") << "browse";
+  }
+
+  // A title set copied from an old Japanese system without converting the
+  // names: folder テスト and files 音声_1.VOB and 音声_0.IFO in Shift-JIS bytes.
+  void shiftJisNamedFileIsOpenedByItsBytes() {
+    QFETCH(QString, way);
+    const std::string source = TONVIKA_FIXTURES "/mixed_ac3_dts_lpcm/VIDEO_TS/";
+    ScratchDir dir;
+    const std::string folder = dir.File("\x83\x65\x83\x58\x83\x67");
+    const std::string vob = folder + "/\x89\xb9\x90\xba_1.VOB";
+    std::filesystem::create_directories(folder);
+    std::filesystem::copy_file(source + "VTS_01_1.VOB", vob);
+    std::filesystem::copy_file(source + "VTS_01_0.IFO", folder + "/\x89\xb9\x90\xba_0.IFO");
+    const QString shown = QString::fromStdString(dir.Path().string()) + QStringLiteral("/テスト/音声_1.VOB");
+
+    // What the same title set gives under its own names.
+    form_->OpenFromCommandLine(source + "VTS_01_1.VOB");
+    QStringList reference;
+    for (int row = 0; row < 8; ++row) reference << Kind(row);
+    QVERIFY(!reference[0].isEmpty() && reference[0].endsWith(QStringLiteral("[英語] ")));
+    SetLabel1({});
+
+    if (way == u"command line") {
+      form_->OpenFromCommandLine(vob);
+    } else if (way == u"drop") {
+      QMimeData data;
+      data.setData(QStringLiteral("text/uri-list"), "file://" + QByteArray::fromStdString(vob).toPercentEncoding("/") + "\r\n");
+      QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+      QCoreApplication::sendEvent(form_.get(), &enter);
+      QVERIFY(enter.isAccepted());
+      QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+      QCoreApplication::sendEvent(form_.get(), &drop);
+    } else {
+      // The dialog gives the name as Qt reads it, the Shift-JIS bytes lost.
+      chooser_results_ = {QFile::decodeName(QByteArray::fromStdString(vob))};
+      QVERIFY(chooser_results_[0].contains(QChar::ReplacementCharacter));
+      form_->Button3Click();
+      form_->N1Click();
+    }
+    QCOMPARE(MessageTexts(), QStringList());
+    QCOMPARE(Label("Label1")->text(), shown);
+    QStringList kinds;
+    for (int row = 0; row < 8; ++row) kinds << Kind(row);
+    QCOMPARE(kinds, reference);
+    QCOMPARE(Status(1), QString(shown).replace(QStringLiteral("_1.VOB"), QStringLiteral("_0.IFO")));
+    // The list report and the clipboard carry the name as shown.
+    QCOMPARE(Find<QPlainTextEdit>("Memo1")->toPlainText().section(u'\n', 0, 0), shown);
+    form_->N4Click();
+    QCOMPARE(QGuiApplication::clipboard()->text().section(QStringLiteral("\r\n"), 0, 0), shown);
+    // A file that is gone is reported by the name shown.
+    std::filesystem::remove(vob);
+    form_->N1Click();
+    QCOMPARE(MessageTexts(), QStringList{QStringLiteral("ファイル %1 は開けません").arg(shown)});
+  }
+
+  void aboutBoxNamesVersionLicenseAndLink() {
+    Find<QAction>("About1")->trigger();
+    auto* box = form_->findChild<QDialog*>(QStringLiteral("AboutBox1"));
+    QVERIFY(box != nullptr);
+    QVERIFY(box->isVisible());
+    QCOMPARE(box->windowTitle(), QStringLiteral("バージョン情報"));
+    const auto text = [box](const char* name) { return box->findChild<QLabel*>(QLatin1String(name))->text(); };
+    QCOMPARE(text("AboutName"), QStringLiteral("Tonvika 1.05"));
+    QCOMPARE(text("AboutLicense"), QStringLiteral("ライセンス: GPL-3.0-or-later"));
+    QVERIFY(text("AboutLink").contains(QStringLiteral("href=\"https://tonvika.example.org/\"")));
+    QVERIFY(box->findChild<QLabel*>(QStringLiteral("AboutLink"))->openExternalLinks());
+    box->accept();
   }
 
   void memoEditsGoBackToTheModel() {

@@ -1,0 +1,116 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en_US" sourcelanguage="ja_JP">
+<context>
+    <name>tonvika::TAboutBox</name>
+    <message>
+        <source>バージョン情報</source>
+        <translation>About Tonvika</translation>
+    </message>
+    <message>
+        <source>DVDの音声トラックとそのフレームヘッダを表示します</source>
+        <translation>Shows the audio tracks of DVD video files and their frame headers</translation>
+    </message>
+    <message>
+        <source>ライセンス: %1</source>
+        <translation>License: %1</translation>
+    </message>
+</context>
+<context>
+    <name>tonvika::TForm1</name>
+    <message>
+        <source>リストが空欄です</source>
+        <translation>The track list is empty</translation>
+    </message>
+    <message>
+        <source>AC-3の解析結果がありません</source>
+        <translation>No AC-3/DTS analysis results</translation>
+    </message>
+    <message>
+        <source>参照</source>
+        <translation>Browse...</translation>
+    </message>
+    <message>
+        <source>言語表示</source>
+        <translation>Names</translation>
+    </message>
+    <message>
+        <source>日本語</source>
+        <translation>Jpn.</translation>
+    </message>
+    <message>
+        <source>英語</source>
+        <translation>Eng.</translation>
+    </message>
+    <message>
+        <source>ファイル読み込み</source>
+        <translation>Read size</translation>
+    </message>
+    <message>
+        <source>VOB以外も許可する</source>
+        <translation>Allow non-VOB files</translation>
+    </message>
+    <message>
+        <source>解析</source>
+        <translation>Analyse</translation>
+    </message>
+    <message>
+        <source>種類</source>
+        <translation>Type</translation>
+    </message>
+    <message>
+        <source>AC-3/DTS詳細情報</source>
+        <translation>AC-3/DTS details</translation>
+    </message>
+    <message>
+        <source>クリップボード出力</source>
+        <translation>Copy</translation>
+    </message>
+    <message>
+        <source>リスト情報</source>
+        <translation>Track list</translation>
+    </message>
+    <message>
+        <source>ヘルプ</source>
+        <translation>Help</translation>
+    </message>
+    <message>
+        <source>バージョン情報</source>
+        <translation>About</translation>
+    </message>
+    <message>
+        <source>code.csvが見つかりません
+言語識別は略号になります</source>
+        <translation>code.csv was not found
+Languages are shown as codes</translation>
+    </message>
+    <message>
+        <source>AC3/DTSトラックはありません</source>
+        <translation>No AC-3/DTS tracks</translation>
+    </message>
+    <message>
+        <source>Tonvika プロジェクト</source>
+        <translation>The Tonvika project</translation>
+    </message>
+    <message>
+        <source>VOBファイル(*.vob)</source>
+        <translation>VOB files (*.vob)</translation>
+    </message>
+    <message>
+        <source>ac3,dtsファイル(*.ac3 *.dts)</source>
+        <translation>AC-3/DTS files (*.ac3 *.dts)</translation>
+    </message>
+    <message>
+        <source>処理中</source>
+        <translation>Busy</translation>
+    </message>
+    <message>
+        <source>終わり</source>
+        <translation>Done</translation>
+    </message>
+    <message>
+        <source>ファイル %1 は開けません</source>
+        <translation>Cannot open the file %1</translation>
+    </message>
+</context>
+</TS>
