@@ -34,9 +34,9 @@ std::optional<TrackKind> KindOfCoding(std::uint8_t coding_mode) {
 }
 
 std::string WindowText(const WindowExtent& window) {
-  if (window.whole_source) return "the whole source (" + std::to_string(window.size) + " bytes) holds";
-  if (window.size % kMegabyte == 0) return "the first " + std::to_string(window.size / kMegabyte) + " MB read hold";
-  return "the first " + std::to_string(window.size) + " bytes read hold";
+  if (window.whole_source) return "the whole source (" + std::to_string(window.size) + " bytes)";
+  if (window.size % kMegabyte == 0) return "the first " + std::to_string(window.size / kMegabyte) + " MB read";
+  return "the first " + std::to_string(window.size) + " bytes read";
 }
 
 std::string TrackName(const PublishedTrack& track, int slot) {
@@ -56,7 +56,7 @@ void AddDeclaredNotFound(const DeclaredAudio& declared, const SubStreamLog& log,
     if (!entry.language_code.empty() && entry.language_code != "none") {
       text += " (language " + entry.language_code + ")";
     }
-    text += ", but " + WindowText(window) + " no packet of it";
+    text += ", but no packet of it was met in " + WindowText(window);
     if (!window.whole_source && window.size < kLargestReadWindow) text += "; a larger read size may find it";
     notes.push_back({NoteCode::DeclaredNotFound, sub_stream, std::move(text)});
   }
