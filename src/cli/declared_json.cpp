@@ -1,6 +1,6 @@
 #include "cli/declared_json.h"
 
-#include "analysis/stream_mapping.h"
+#include "analysis/stream_overview.h"
 
 namespace tonvika::cli {
 
@@ -13,16 +13,6 @@ nlohmann::ordered_json OrNull(const std::optional<T>& value) {
 
 nlohmann::ordered_json NameOrNull(const std::optional<std::string_view>& name) {
   return name ? nlohmann::ordered_json(std::string(*name)) : nlohmann::ordered_json(nullptr);
-}
-
-// The sub-stream the entry's stream travels in; none for MPEG audio, which
-// has packets of its own.
-std::optional<int> DeclaredStreamId(const DeclaredAudioEntry& entry) {
-  if (!entry.stream_number) return std::nullopt;
-  for (const TrackKind kind : {TrackKind::Ac3, TrackKind::Dts, TrackKind::Lpcm}) {
-    if (CodingMatches(entry.coding_mode, kind)) return SubStreamBase(kind) + *entry.stream_number;
-  }
-  return std::nullopt;
 }
 
 nlohmann::ordered_json EntryToJson(const DeclaredAudioEntry& entry) {
