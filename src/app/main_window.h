@@ -26,6 +26,7 @@ class QPushButton;
 class QStatusBar;
 class QTabWidget;
 class QTableWidget;
+class QToolButton;
 
 namespace tonvika {
 
@@ -56,6 +57,7 @@ class TForm1 : public QMainWindow, public RunHost {
   void N1Click();
   void N3Click();
   void N4Click();
+  void StreamListItemClick();  // the stream list of the last run
   void FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
 
   // A file named on the command line: shown in Label1 and analysed once.
@@ -63,6 +65,7 @@ class TForm1 : public QMainWindow, public RunHost {
 
   bool RunInProgress() const { return run_in_progress_; }
   const TrackSlots& Model() const { return slots_; }
+  const RunOutcome& LastOutcome() const { return last_outcome_; }
 
   // What the analysis run needs of the window.
   std::string FilePath() override;
@@ -89,6 +92,10 @@ class TForm1 : public QMainWindow, public RunHost {
   void SetTabOrder();
   void LoadLanguages();
   void ConnectHandlers();
+  void BuildStreamsMenu();
+  void BuildNotesMarker();
+  void PlaceNotesMarker();
+  void ShowRunNotes();
 
   void DropFile(const QString& path);
   void RunGuarded();
@@ -107,12 +114,16 @@ class TForm1 : public QMainWindow, public RunHost {
   bool refreshing_ = false;         // the window itself is writing the memos
   const QEvent* handled_key_ = nullptr;  // a key press already seen on its way up
   std::array<std::string, kSlotCount> page_text_shown_;
+  RunOutcome last_outcome_;  // of the last run that changed the window
+  std::string last_path_;    // the file it analysed
 
   QMenuBar* MainMenu1 = nullptr;
   QAction* N1 = nullptr;
   QMenu* N2 = nullptr;
   QAction* N3 = nullptr;
   QAction* N4 = nullptr;
+  QMenu* InfoMenu = nullptr;
+  QAction* StreamListItem = nullptr;
   QLabel* Label1 = nullptr;
   QPushButton* Button3 = nullptr;
   QGroupBox* RadioGroup1 = nullptr;
@@ -133,6 +144,7 @@ class TForm1 : public QMainWindow, public RunHost {
   QLabel* Label4 = nullptr;
   QStatusBar* StatusBar1 = nullptr;
   std::array<QLabel*, 2> status_panels_{};
+  QToolButton* NotesMarker = nullptr;
   QPlainTextEdit* Memo1 = nullptr;
   QPlainTextEdit* code = nullptr;
   QFileDialog* OpenDialog1 = nullptr;

