@@ -5,8 +5,10 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cstdio>
 
 #include "analysis/stream_overview.h"
@@ -17,6 +19,8 @@ namespace {
 
 constexpr int kColumns = 4;
 constexpr int kMinimumWidth = 620;
+constexpr int kMaximumWidth = 960;  // a very long kind text is cut rather than the dialog leaving the screen
+constexpr int kRowPadding = 6;
 constexpr int kNotesLines = 6;
 
 QString SubStreamText(const std::optional<int>& id) {
@@ -94,6 +98,16 @@ void StreamsDialog::FillStreams(const RunOutcome& outcome, const TrackSlots& mod
     streams_->setItem(r, 3, Cell(found));
   }
   streams_->resizeColumnsToContents();
+  // Eight entries and the tracks beside them fit without scrolling.
+  const int row_height = streams_->fontMetrics().height() + kRowPadding;
+  streams_->verticalHeader()->setDefaultSectionSize(row_height);
+  streams_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  const int frame = 2 * streams_->frameWidth();
+  const int shown_rows = std::max(static_cast<int>(rows.size()), kAudioEntryCount);
+  streams_->setMinimumHeight(streams_->horizontalHeader()->sizeHint().height() + shown_rows * row_height + frame);
+  int width = frame + streams_->verticalScrollBar()->sizeHint().width();
+  for (int c = 0; c < kColumns; ++c) width += streams_->columnWidth(c);
+  streams_->setMinimumWidth(std::min(width, kMaximumWidth));
 }
 
 void StreamsDialog::FillNotes(const RunOutcome& outcome) {
