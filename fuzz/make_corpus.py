@@ -105,6 +105,21 @@ def ifo_seeds():
         write("ifo_audio_fuzz", "path", text)
 
 
+# Title sets whose IFOs pair entries and streams in different ways.
+DECLARED_IFOS = ["mixed_ac3_dts_lpcm", "declared/swapped_streams", "declared/unavailable_entry",
+                 "declared/per_kind_numbers"]
+
+
+def declared_seeds():
+    """IFO heads up to the end of the first program chain's audio control words."""
+    for folder in DECLARED_IFOS:
+        path = FIXTURES / folder / "VIDEO_TS" / "VTS_01_0.IFO"
+        data = path.read_bytes()
+        table = int.from_bytes(data[0xCC:0xD0], "big") * PACK
+        first_chain = table + int.from_bytes(data[table + 12:table + 16], "big")
+        write("ifo_declared_fuzz", fixture_name(path), data[:first_chain + 0x0C + 16])
+
+
 def language_seeds():
     table = (ROOT / "data" / "code.csv").read_bytes()
     write("language_table_fuzz", "code_csv", table)
@@ -117,6 +132,7 @@ def main():
     frame_seeds()
     elementary_seeds()
     ifo_seeds()
+    declared_seeds()
     language_seeds()
 
 

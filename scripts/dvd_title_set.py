@@ -12,12 +12,15 @@ Each --track is one audio stream, in title set order:
           the specifier of the track is added here.
 
 Steps: ffmpeg muxes a testsrc video and the tracks with its dvd muxer, the
-audio sub-streams are renumbered to the DVD convention (rewrite_substreams.py),
-dvdauthor authors the title set, and the VOB is cut to its first packs: just
+audio sub-streams are renumbered to the DVD convention (rewrite_substreams.py;
+--keep-numbers leaves ffmpeg's own numbering, each kind from its own base, and
+dvdauthor then pairs entries with streams itself), dvdauthor authors the title
+set, and the VOB is cut to its first packs: just
 past the point where every track can be recognised, plus a margin
 (tests/fixtures/check_substreams.py --cut-size); --no-cut keeps the whole VOB
 (benchmark media, or the uncut stream for checks with other tools). The IFO and
-BUP stay whole.
+BUP stay whole. --start N:SECONDS makes track N begin that late (its packets
+come only from that point of the program stream on).
 """
 import argparse
 import collections
@@ -29,6 +32,7 @@ import subprocess
 import sys
 import tempfile
 
+from ifo_layout import audio_entries, declared_streams
 from lavfi_sources import sine_graph
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -39,6 +43,7 @@ REWRITE = os.path.join(HERE, "rewrite_substreams.py")
 # pcm_s16be, which the dvd muxer packs as 16-bit LPCM as well.
 PCM_DVD_LAYOUTS = {"mono", "stereo", "5.1(side)", "7.1"}
 BITEXACT = ["-fflags", "+bitexact", "-flags", "+bitexact"]
+SUB_STREAM_BASES = {"ac3": 0x80, "dts": 0x88, "lpcm": 0xA0}
 
 
 class Track:
@@ -50,6 +55,7 @@ class Track:
         self.lang = None if lang == "-" else lang
         self.options = fields[4:]
         self.index = index
+        self.start = 0.0  # seconds into the title
 
     @property
     def mux_kind(self):
@@ -57,7 +63,8 @@ class Track:
 
     def source(self, duration):
         """A sine of its own frequency per track, spread over every channel."""
-        graph = sine_graph(self.layout, self.rate, duration, 220 + 110 * self.index)
+        length = "%g" % (float(duration) - self.start)
+        graph = sine_graph(self.layout, self.rate, length, 220 + 110 * self.index)
         if self.mux_kind == "lpcm":
             # DVD LPCM frames last 1/600 s; ffmpeg's default 1024-sample
             # frames overflow the muxer's buffer model at high bit rates.
@@ -102,6 +109,8 @@ def mux(tracks, duration, target, video_rate="1M"):
                "-f", "lavfi",
                "-i", "testsrc=size=720x480:rate=30000/1001:duration=%s" % duration]
     for track in tracks:
+        if track.start:
+            command += ["-itsoffset", "%g" % track.start]
         command += ["-f", "lavfi", "-i", track.source(duration)]
     command += ["-map", "0:v"]
     for n in range(len(tracks)):
@@ -114,6 +123,29 @@ def mux(tracks, duration, target, video_rate="1M"):
         command += track.codec_options()
     command += ["-strict", "-2"] + BITEXACT + ["-f", "dvd", target]
     run(command)
+
+
+# The order in which dvdauthor makes IFO entries of the streams it finds in a
+# VOB numbered by kind: by stream number, and AC-3, LPCM, DTS within one.
+DVDAUTHOR_KIND_ORDER = {"ac3": 0, "lpcm": 1, "dts": 2}
+
+
+def per_kind_numbers(tracks):
+    """ffmpeg's numbering: each kind counts its tracks from 0."""
+    seen = collections.Counter()
+    numbers = []
+    for track in tracks:
+        numbers.append(seen[track.mux_kind])
+        seen[track.mux_kind] += 1
+    return numbers
+
+
+def entry_order(tracks, keep_numbers):
+    """The tracks in the order of the IFO entries dvdauthor writes for them."""
+    if not keep_numbers:
+        return list(tracks)
+    numbers = per_kind_numbers(tracks)
+    return sorted(tracks, key=lambda t: (numbers[t.index], DVDAUTHOR_KIND_ORDER[t.mux_kind]))
 
 
 def author(tracks, vob, workdir):
@@ -153,26 +185,40 @@ def main():
     parser.add_argument("--video-rate", default="1M", help="MPEG-2 video bit rate (ffmpeg's -b:v)")
     parser.add_argument("--track", action="append", required=True)
     parser.add_argument("--intent", help="file to append one description line per track to")
+    parser.add_argument("--keep-numbers", action="store_true",
+                        help="leave ffmpeg's sub-stream numbers (each kind from its own base)")
+    parser.add_argument("--start", action="append", default=[], metavar="N:SECONDS",
+                        help="track N begins SECONDS into the title")
     args = parser.parse_args()
     tracks = [Track(text, i) for i, text in enumerate(args.track)]
+    for item in args.start:
+        index, seconds = item.split(":")
+        tracks[int(index)].start = float(seconds)
+    if args.keep_numbers and any(t.kind == "lpcm20" for t in tracks):
+        raise SystemExit("--keep-numbers cannot mark 20-bit LPCM tracks")
 
     with tempfile.TemporaryDirectory() as workdir:
         muxed = os.path.join(workdir, "ffmpeg.vob")
         renumbered = os.path.join(workdir, "dvd_numbers.vob")
         mux(tracks, args.duration, muxed, args.video_rate)
-        rewrite = [sys.executable, REWRITE, muxed, renumbered] + [t.mux_kind for t in tracks]
-        for track in tracks:
-            if track.kind == "lpcm20":
-                rewrite += ["--lpcm-quant", "%d:20" % track.index]
-        run(rewrite)
-        video_ts = author(tracks, renumbered, workdir)
+        if args.keep_numbers:
+            renumbered = muxed
+        else:
+            rewrite = [sys.executable, REWRITE, muxed, renumbered] + [t.mux_kind for t in tracks]
+            for track in tracks:
+                if track.kind == "lpcm20":
+                    rewrite += ["--lpcm-quant", "%d:20" % track.index]
+            run(rewrite)
+        video_ts = author(entry_order(tracks, args.keep_numbers), renumbered, workdir)
 
+        numbers = per_kind_numbers(tracks) if args.keep_numbers else [t.index for t in tracks]
+        check_declared(os.path.join(video_ts, "VTS_01_0.IFO"), tracks, numbers)
         vob = os.path.join(video_ts, "VTS_01_1.VOB")
         size = os.path.getsize(vob) if args.no_cut else cut_size(vob, args)
         target = os.path.join(args.out, "VIDEO_TS")
-        if os.path.isdir(target):
-            shutil.rmtree(target)
-        os.makedirs(target)
+        # Only the three media files are replaced: the reviewed expected
+        # outputs beside them stay.
+        os.makedirs(target, exist_ok=True)
         for name in ("VTS_01_0.IFO", "VTS_01_0.BUP"):
             shutil.copyfile(os.path.join(video_ts, name), os.path.join(target, name))
         with open(vob, "rb") as src, open(os.path.join(target, "VTS_01_1.VOB"), "wb") as dst:
@@ -180,24 +226,40 @@ def main():
         print("%s: VOB cut to %d of %d bytes" % (target, size, os.path.getsize(vob)),
               file=sys.stderr)
     if args.intent:
-        write_intent(args.intent, os.path.join(target, "VTS_01_1.VOB"), tracks)
+        write_intent(args.intent, os.path.join(target, "VTS_01_1.VOB"), tracks, numbers)
+
+
+def check_declared(ifo, tracks, numbers):
+    """Every track is the stream an IFO entry of its language declares."""
+    with open(ifo, "rb") as f:
+        data = f.read()
+    entries = audio_entries(data)
+    declared = declared_streams(data)
+    for t in tracks:
+        sub_stream = SUB_STREAM_BASES[t.mux_kind] + numbers[t.index]
+        entry = declared.get(sub_stream)
+        if entry is None or entries[entry][1] != t.lang:
+            raise SystemExit("dvdauthor did not declare track %d as 0x%02X [%s]"
+                             % (t.index, sub_stream, t.lang))
 
 
 def cut_size(vob, args):
-    return int(subprocess.run([sys.executable, CHECK, "--cut-size", "--margin-packs",
-                               args.margin_packs, "--min-dts-syncs", args.min_dts_syncs, vob],
-                              check=True, capture_output=True, text=True).stdout)
+    command = [sys.executable, CHECK, "--cut-size", "--margin-packs", args.margin_packs,
+               "--min-dts-syncs", args.min_dts_syncs, vob]
+    if args.keep_numbers:
+        command.append("--allow-taken-slots")
+    return int(subprocess.run(command, check=True, capture_output=True, text=True).stdout)
 
 
-def write_intent(path, vob, tracks):
+def write_intent(path, vob, tracks, numbers):
     """One tab-separated line per track: file, track, sub-stream, kind, language,
-    layout, rate, encoder options."""
-    bases = {"ac3": 0x80, "dts": 0x88, "lpcm": 0xA0}
+    layout, rate, encoder options, notes."""
     with open(path, "a") as f:
         for t in tracks:
-            f.write("\t".join([vob, str(t.index), "0x%02X" % (bases[t.mux_kind] + t.index),
+            notes = "starts %g s in" % t.start if t.start else ""
+            f.write("\t".join([vob, str(t.index), "0x%02X" % (SUB_STREAM_BASES[t.mux_kind] + numbers[t.index]),
                                t.kind, t.lang or "-", t.layout, t.rate,
-                               " ".join(t.options), ""]) + "\n")
+                               " ".join(t.options), notes]) + "\n")
 
 
 if __name__ == "__main__":

@@ -4,6 +4,7 @@
 
 #include "analysis/elementary_file_run.h"
 #include "analysis/publish_track.h"
+#include "analysis/stream_mapping.h"
 #include "analysis/vob_file_source.h"
 #include "io/file_error.h"
 #include "io/read_window.h"
@@ -47,23 +48,30 @@ void ReadLanguageCodes(RunHost& host, VideoObjectSource& source, RunOutcome& out
     host.SetStatus(1, ifo->path);
     outcome.ifo_path = ifo->path;
     outcome.language_codes = AudioLanguageCodes(ifo->bytes);
+    outcome.declared = ReadDeclaredAudio(ifo->bytes);
   }
 }
 
 void ScanSource(RunHost& host, const std::string& path, VideoObjectSource& source, RunOutcome& outcome) {
-  ReadWindow buffer(ReadWindowSize(host.ReadSizeMegabytes(), source.Size()));
+  const std::uint64_t source_size = source.Size();
+  ReadWindow buffer(ReadWindowSize(host.ReadSizeMegabytes(), source_size));
   // A short read leaves the rest of the window zero; it is scanned as such.
   source.ReadWindow(buffer.bytes());
   host.Slots().AppendListReportLine(path);
   SyncTraces traces;
+  const TrackLanguageCodes codes = LanguageCodesByKind(outcome.language_codes, outcome.declared);
   SlotPublisher publisher(
-      host.Slots(), outcome.language_codes, traces,
+      host.Slots(), codes, traces,
       [&host](const std::string& code) { return LookupLanguageName(host.Languages(), code, host.Language()); },
-      [&host, &outcome](int slot, const PublishedTrack& track) {
+      [&host, &outcome, &codes](int slot, const PublishedTrack& track) {
         outcome.tracks[slot] = track;
+        outcome.language_codes[slot] = codes[static_cast<std::size_t>(track.kind)][slot];
         host.ProcessPendingEvents();
       });
-  ScanProgramStream(buffer.data(), buffer.size(), traces, publisher);
+  SubStreamLog log;
+  ScanProgramStream(buffer.data(), buffer.size(), traces, publisher, log);
+  const WindowExtent window{buffer.size(), buffer.size() >= source_size};
+  outcome.notes = ReconcileStreams(outcome.declared, log, outcome.tracks, window);
 }
 
 void Report(TrackSlots& slots) {

@@ -6,7 +6,9 @@
 #include <string>
 
 #include "analysis/ifo_audio.h"
+#include "analysis/ifo_declared.h"
 #include "analysis/program_stream_scan.h"
+#include "analysis/stream_notes.h"
 #include "analysis/track_kind.h"
 #include "analysis/track_slots.h"
 #include "analysis/video_object_source.h"
@@ -31,8 +33,10 @@ class RunHost {
 struct RunOutcome {
   bool changed = false;       // false: empty path, 0-byte file, no sync word
   std::string ifo_path;       // the information file read, empty when none
-  LanguageCodes language_codes;
+  LanguageCodes language_codes;  // by slot: the code its track took (entry n for a free slot)
   std::array<std::optional<PublishedTrack>, kSlotCount> tracks;  // what each slot was published as
+  DeclaredAudio declared;        // what the information file declares; empty without one
+  std::vector<RunNote> notes;    // the declarations set against what the window held
 };
 
 // Throws FileError when the source or the information file cannot be opened;

@@ -26,6 +26,9 @@ constexpr std::size_t kLpcmAttributeOffset = 14; // + header length
 // Marker bits 10 of an MPEG-2 PES header, scrambling control 00.
 constexpr std::uint8_t kFlagsMask = 0xF0;
 constexpr std::uint8_t kMpeg2UnscrambledFlags = 0x80;
+constexpr std::uint8_t kMarkerMask = 0xC0;
+constexpr std::uint8_t kMpeg2Marker = 0x80;
+constexpr std::uint8_t kScramblingMask = 0x30;
 
 // AC-3: j < L - 19 keeps the fifteen bytes the analysis reads (Q + 4 to
 // Q + 18) inside the packet; packets of 20 bytes or less are not searched.
@@ -42,23 +45,7 @@ constexpr std::size_t kDtsSearchShortfall = 7;
 constexpr std::size_t kDtsBytesNeeded = 15;  // Q .. Q + 14
 constexpr std::array<std::uint8_t, 4> kDtsSyncWord{0x7F, 0xFE, 0x80, 0x01};
 
-struct SubStreamRange {
-  std::uint8_t first;
-  TrackKind kind;
-};
 constexpr int kStreamsPerKind = 8;  // the slot is the low three bits
-constexpr std::array<SubStreamRange, 3> kSubStreamRanges{{
-    {0x80, TrackKind::Ac3},
-    {0x88, TrackKind::Dts},
-    {0xA0, TrackKind::Lpcm},
-}};
-
-std::optional<TrackKind> KindOfSubStream(std::uint8_t sub_stream) {
-  for (const SubStreamRange& range : kSubStreamRanges) {
-    if (sub_stream >= range.first && sub_stream < range.first + kStreamsPerKind) return range.kind;
-  }
-  return std::nullopt;
-}
 
 // The fields of a private stream 1 packet that the scan uses.
 struct Packet {
@@ -71,8 +58,9 @@ struct Packet {
 
 class Walk {
  public:
-  Walk(std::uint8_t* buffer, std::size_t size, SyncTraces& traces, TrackPublisher& publisher)
-      : buffer_(buffer), size_(size), traces_(traces), publisher_(publisher) {}
+  Walk(std::uint8_t* buffer, std::size_t size, SyncTraces& traces, TrackPublisher& publisher,
+       SubStreamLog& log)
+      : buffer_(buffer), size_(size), traces_(traces), publisher_(publisher), log_(log) {}
 
   void Run() {
     if (size_ <= kWalkMargin) return;
@@ -103,6 +91,10 @@ class Walk {
     // A packet whose sub-stream number lies past the window is cut off by it.
     if (sub_stream_at >= size_) return;
     packet.sub_stream = buffer_[sub_stream_at];
+    // Only an MPEG-2 PES header puts the sub-stream number there.
+    if ((packet.flags & kMarkerMask) == kMpeg2Marker) {
+      log_.Record(packet.sub_stream, start, (packet.flags & kScramblingMask) != 0);
+    }
     if ((packet.flags & kFlagsMask) != kMpeg2UnscrambledFlags) return;
     const std::optional<TrackKind> kind = KindOfSubStream(packet.sub_stream);
     if (!kind) return;
@@ -191,13 +183,20 @@ class Walk {
   std::size_t size_;
   SyncTraces& traces_;
   TrackPublisher& publisher_;
+  SubStreamLog& log_;
 };
 
 }  // namespace
 
 void ScanProgramStream(std::uint8_t* buffer, std::size_t size, SyncTraces& traces,
+                       TrackPublisher& publisher, SubStreamLog& log) {
+  Walk(buffer, size, traces, publisher, log).Run();
+}
+
+void ScanProgramStream(std::uint8_t* buffer, std::size_t size, SyncTraces& traces,
                        TrackPublisher& publisher) {
-  Walk(buffer, size, traces, publisher).Run();
+  SubStreamLog log;
+  ScanProgramStream(buffer, size, traces, publisher, log);
 }
 
 }  // namespace tonvika

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "analysis/sub_stream_log.h"
 #include "analysis/track_kind.h"
 #include "codecs/dts_header.h"
 
@@ -52,5 +53,9 @@ bool LastTwoSyncsAgree(std::string_view trace_text);
 // packet being examined; the walk sees the buffer as it is then.
 void ScanProgramStream(std::uint8_t* buffer, std::size_t size, SyncTraces& traces,
                        TrackPublisher& publisher);
+
+// The same, recording in `log` every sub-stream met (MPEG-2 packets only).
+void ScanProgramStream(std::uint8_t* buffer, std::size_t size, SyncTraces& traces,
+                       TrackPublisher& publisher, SubStreamLog& log);
 
 }  // namespace tonvika

@@ -10,8 +10,13 @@ namespace tonvika {
 SlotPublisher::SlotPublisher(TrackSlots& slots, const LanguageCodes& codes, const SyncTraces& traces,
                              std::function<std::string(const std::string&)> language_name,
                              std::function<void(int, const PublishedTrack&)> published)
+    : SlotPublisher(slots, SameCodesForEveryKind(codes), traces, std::move(language_name), std::move(published)) {}
+
+SlotPublisher::SlotPublisher(TrackSlots& slots, TrackLanguageCodes codes, const SyncTraces& traces,
+                             std::function<std::string(const std::string&)> language_name,
+                             std::function<void(int, const PublishedTrack&)> published)
     : slots_(slots),
-      codes_(codes),
+      codes_(std::move(codes)),
       traces_(traces),
       language_name_(std::move(language_name)),
       published_(std::move(published)) {}
@@ -41,7 +46,7 @@ std::string SlotPublisher::Describe(const TrackPublication& publication, TrackHe
       const Ac3Analysis analysis = AnalyseAc3Frame(publication.buffer, publication.frame_offset);
       header = analysis.header;
       ShowLines(n, analysis.description);
-      std::string text = "AC-3 " + analysis.description.summary + LanguagePart(n);
+      std::string text = "AC-3 " + analysis.description.summary + LanguagePart(publication.kind, n);
       // Read at each publication: a toggle during the run affects later tracks.
       if (slots_.SyncTraceEnabled()) text += traces_[n].text;
       return text + " ";
@@ -50,19 +55,19 @@ std::string SlotPublisher::Describe(const TrackPublication& publication, TrackHe
       const DtsAnalysis analysis = AnalyseDtsFrame(publication.dts_header);
       header = analysis.header;
       ShowLines(n, analysis.description);
-      return "DTS" + analysis.description.summary + LanguagePart(n);
+      return "DTS" + analysis.description.summary + LanguagePart(publication.kind, n);
     }
     case TrackKind::Lpcm: {
       const LpcmAttributes attributes = DecodeLpcmAttributes(publication.lpcm_attribute);
       header = attributes;
-      return "PCM " + DescribeLpcm(attributes) + LanguagePart(n);
+      return "PCM " + DescribeLpcm(attributes) + LanguagePart(publication.kind, n);
     }
   }
   return {};
 }
 
-std::string SlotPublisher::LanguagePart(int slot) const {
-  const std::string& code = codes_[slot];
+std::string SlotPublisher::LanguagePart(TrackKind kind, int slot) const {
+  const std::string& code = codes_[static_cast<std::size_t>(kind)][static_cast<std::size_t>(slot)];
   if (code.empty() || code == "none") return {};
   return " [" + (language_name_ ? language_name_(code) : code) + "]";
 }

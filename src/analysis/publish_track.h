@@ -6,6 +6,7 @@
 
 #include "analysis/ifo_audio.h"
 #include "analysis/program_stream_scan.h"
+#include "analysis/stream_mapping.h"
 #include "codecs/frame_description.h"
 
 namespace tonvika {
@@ -19,6 +20,11 @@ class SlotPublisher final : public TrackPublisher {
   SlotPublisher(TrackSlots& slots, const LanguageCodes& codes, const SyncTraces& traces,
                 std::function<std::string(const std::string&)> language_name,
                 std::function<void(int slot, const PublishedTrack& track)> published);
+  // The same with a language code per slot for each kind of track, as the
+  // program chain may pair a kind's stream n with another entry than n.
+  SlotPublisher(TrackSlots& slots, TrackLanguageCodes codes, const SyncTraces& traces,
+                std::function<std::string(const std::string&)> language_name,
+                std::function<void(int slot, const PublishedTrack& track)> published);
 
   bool IsSlotFree(int slot) const override;
   void PublishTrack(const TrackPublication& publication) override;
@@ -27,10 +33,10 @@ class SlotPublisher final : public TrackPublisher {
   // The kind text of the track, with its detail lines put on its page.
   std::string Describe(const TrackPublication& publication, TrackHeader& header);
   void ShowLines(int slot, const FrameDescription& description);
-  std::string LanguagePart(int slot) const;
+  std::string LanguagePart(TrackKind kind, int slot) const;
 
   TrackSlots& slots_;
-  const LanguageCodes& codes_;
+  TrackLanguageCodes codes_;
   const SyncTraces& traces_;
   std::function<std::string(const std::string&)> language_name_;
   std::function<void(int, const PublishedTrack&)> published_;

@@ -26,6 +26,7 @@ class QPushButton;
 class QStatusBar;
 class QTabWidget;
 class QTableWidget;
+class QToolButton;
 
 namespace tonvika {
 
@@ -57,6 +58,7 @@ class TForm1 : public QMainWindow, public RunHost {
   void N3Click();
   void N4Click();
   void About1Click();
+  void StreamListItemClick();  // the stream list of the last run
   void FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
 
   // A file named on the command line (its bytes): shown in Label1 and
@@ -65,6 +67,7 @@ class TForm1 : public QMainWindow, public RunHost {
 
   bool RunInProgress() const { return run_in_progress_; }
   const TrackSlots& Model() const { return slots_; }
+  const RunOutcome& LastOutcome() const { return last_outcome_; }
 
   // What the analysis run needs of the window.
   std::string FilePath() override;
@@ -92,6 +95,10 @@ class TForm1 : public QMainWindow, public RunHost {
   void SetTabOrder();
   void LoadLanguages();
   void ConnectHandlers();
+  void BuildStreamsMenu();
+  void BuildNotesMarker();
+  void PlaceNotesMarker();
+  void ShowRunNotes();
 
   void DropFile(const std::string& path);
   // Label1 shows the name of `path`; the run opens its exact bytes.
@@ -115,6 +122,8 @@ class TForm1 : public QMainWindow, public RunHost {
   bool refreshing_ = false;         // the window itself is writing the memos
   const QEvent* handled_key_ = nullptr;  // a key press already seen on its way up
   std::array<std::string, kSlotCount> page_text_shown_;
+  RunOutcome last_outcome_;  // of the last run that changed the window
+  std::string last_path_;    // the file it analysed
 
   QMenuBar* MainMenu1 = nullptr;
   QAction* N1 = nullptr;
@@ -123,6 +132,8 @@ class TForm1 : public QMainWindow, public RunHost {
   QAction* N4 = nullptr;
   QMenu* Help1 = nullptr;
   QAction* About1 = nullptr;
+  QMenu* InfoMenu = nullptr;
+  QAction* StreamListItem = nullptr;
   QLabel* Label1 = nullptr;
   QPushButton* Button3 = nullptr;
   QGroupBox* RadioGroup1 = nullptr;
@@ -143,6 +154,7 @@ class TForm1 : public QMainWindow, public RunHost {
   QLabel* Label4 = nullptr;
   QStatusBar* StatusBar1 = nullptr;
   std::array<QLabel*, 2> status_panels_{};
+  QToolButton* NotesMarker = nullptr;
   QPlainTextEdit* Memo1 = nullptr;
   QPlainTextEdit* code = nullptr;
   QFileDialog* OpenDialog1 = nullptr;

@@ -53,6 +53,7 @@ void TForm1::SetCommandsEnabled(bool enabled) {
   Button1->setEnabled(enabled);
   N1->setEnabled(enabled);
   N2->menuAction()->setEnabled(enabled);
+  InfoMenu->menuAction()->setEnabled(enabled);
 }
 
 void TForm1::ProcessPendingEvents() {

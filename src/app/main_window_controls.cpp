@@ -164,6 +164,7 @@ void TForm1::BuildControls() {
   OpenDialog1->hide();
 
   PlaceControls();
+  PlaceNotesMarker();
   SetTabOrder();
   ConnectHandlers();
   BuildHelpMenu();
@@ -180,6 +181,7 @@ void TForm1::BuildMenu() {
   N3->setObjectName(QStringLiteral("N3"));
   N4 = N2->addAction(tr("AC-3/DTS詳細情報"));
   N4->setObjectName(QStringLiteral("N4"));
+  BuildStreamsMenu();
 }
 
 // The help menu comes after every other menu of the bar.
@@ -216,6 +218,7 @@ void TForm1::BuildStatusBar(QWidget* client) {
     // them more height than the bar has.
     status_panels_[panel]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   }
+  BuildNotesMarker();
 }
 
 void TForm1::PlaceControls() {

@@ -86,14 +86,22 @@ void TForm1::RunGuarded() {
     FlagScope running(run_in_progress_);
     run_path_ = Label1FileBytes();
     try {
-      RunAnalysis(*this);
+      RunOutcome outcome = RunAnalysis(*this);
+      // A run that changed nothing leaves the last results, and their notes.
+      if (outcome.changed) {
+        last_outcome_ = std::move(outcome);
+        last_path_ = run_path_;
+      }
     } catch (const FileError& e) {
       error = FileErrorText(e.path());
+      last_outcome_ = {};
     } catch (const std::exception& e) {
       error = QString::fromUtf8(e.what());
+      last_outcome_ = {};
     }
   }
   RefreshFromModel();
+  ShowRunNotes();
   if (!error.isEmpty()) ShowMessage(error);
 }
 

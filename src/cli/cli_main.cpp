@@ -49,8 +49,10 @@ class FileRunner {
       }
       if (options_.json) {
         documents_.push_back(FileToJson(path, outcome, host.Slots(), table_, options_.language, eol_));
-      } else if (outcome.changed) {
-        out_ << FormatText(path, host.Slots(), options_.details, eol_);
+      } else {
+        if (outcome.changed) out_ << FormatText(path, host.Slots(), options_.details, eol_);
+        // JSON carries the notes; text mode says them beside the output.
+        for (const RunNote& note : outcome.notes) err_ << kProgram << ": " << path << ": " << note.text << "\n";
       }
     } catch (const FileError& e) {
       err_ << kProgram << ": " << e.path() << ": " << e.reason() << "\n";

@@ -4,6 +4,7 @@
 
 #include "analysis/details_text.h"
 #include "analysis/track_slots.h"
+#include "cli/declared_json.h"
 #include "codecs/header_values.h"
 
 namespace tonvika::cli {
@@ -80,6 +81,8 @@ nlohmann::ordered_json FileToJson(const std::string& path, const RunOutcome& out
   file["detail_slot_mask"] = slots.DetailSlotMask();
   file["list_report"] = slots.ListReport();
   file["details_text"] = slots.DetailSlotMask() != 0 ? BuildDetailsText(path, slots, eol) : std::string();
+  file["notes"] = NotesToJson(outcome.notes);
+  file["declared"] = DeclaredToJson(outcome.declared);
   return file;
 }
 

@@ -307,7 +307,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(Find<QAction>("N3")->text(), QStringLiteral("リスト情報"));
     QCOMPARE(Find<QAction>("N4")->text(), QStringLiteral("AC-3/DTS詳細情報"));
     const QList<QAction*> top = form_->menuBar()->actions();
-    QCOMPARE(top.size(), 3);
+    QVERIFY(top.size() >= 2);  // the layout's two come first; menus of their own follow
     QCOMPARE(top[0], Find<QAction>("N1"));
     QCOMPARE(top[1], Find<QMenu>("N2")->menuAction());
     QCOMPARE(top.back(), Find<QMenu>("Help1")->menuAction());  // the help menu comes last

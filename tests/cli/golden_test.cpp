@@ -2,6 +2,10 @@
 // standard output must equal the reviewed expected file beside each medium
 // (tests/fixtures/CROSSCHECK.md), and its exit status the one listed here.
 //
+// A run that succeeds says nothing on standard error, unless a
+// ".stderr" file beside its expected file (same name, ".stderr" for
+// ".expected") holds the notes it must print there.
+//
 // With TONVIKA_UPDATE_EXPECTED=1 in the environment the expected files are
 // rewritten from the current output instead (tests/fixtures/update_expected.sh);
 // review the change with git diff before committing it.
@@ -130,9 +134,34 @@ constexpr GoldenCase kCases[] = {
     {kFixtures, "--json raw/dts_junk101_stereo_768k.dts", "raw/dts_junk101_stereo_768k.dts.json.expected", 0},
     {kFixtures, "--json raw/ac3_byteswapped_stereo_192k.ac3",
      "raw/ac3_byteswapped_stereo_192k.ac3.json.expected", 1},
+
+    // What the IFO declares against what the window holds (notes on stderr).
+    {kFixtures, "--details declared/swapped_streams/VIDEO_TS/VTS_01_1.VOB",
+     "declared/swapped_streams/VIDEO_TS/VTS_01_1.VOB.expected", 0},
+    {kFixtures, "--details declared/unavailable_entry/VIDEO_TS/VTS_01_1.VOB",
+     "declared/unavailable_entry/VIDEO_TS/VTS_01_1.VOB.expected", 0},
+    {kFixtures, "--details declared/late_stream/VIDEO_TS/VTS_01_1.VOB",
+     "declared/late_stream/VIDEO_TS/VTS_01_1.VOB.expected", 0},
+    {kFixtures, "--read-size 1 declared/late_stream/VIDEO_TS/VTS_01_1.VOB",
+     "declared/late_stream/VIDEO_TS/VTS_01_1.VOB.1mb.expected", 0},
+    {kFixtures, "--details declared/per_kind_numbers/VIDEO_TS/VTS_01_1.VOB",
+     "declared/per_kind_numbers/VIDEO_TS/VTS_01_1.VOB.expected", 0},
+    {kFixtures, "--details declared/scrambled/VIDEO_TS/VTS_01_1.VOB",
+     "declared/scrambled/VIDEO_TS/VTS_01_1.VOB.expected", 0},
+    {kFixtures, "--json --lang en declared/swapped_streams/VIDEO_TS/VTS_01_1.VOB",
+     "declared/swapped_streams/VIDEO_TS/VTS_01_1.VOB.json.expected", 0},
+    {kFixtures, "--json declared/unavailable_entry/VIDEO_TS/VTS_01_1.VOB",
+     "declared/unavailable_entry/VIDEO_TS/VTS_01_1.VOB.json.expected", 0},
+    {kFixtures, "--json --read-size 1 declared/late_stream/VIDEO_TS/VTS_01_1.VOB",
+     "declared/late_stream/VIDEO_TS/VTS_01_1.VOB.1mb.json.expected", 0},
+    {kFixtures, "--json declared/per_kind_numbers/VIDEO_TS/VTS_01_1.VOB",
+     "declared/per_kind_numbers/VIDEO_TS/VTS_01_1.VOB.json.expected", 0},
+    {kFixtures, "--json declared/scrambled/VIDEO_TS/VTS_01_1.VOB",
+     "declared/scrambled/VIDEO_TS/VTS_01_1.VOB.json.expected", 0},
 };
 
 constexpr std::string_view kExpectedSuffix = ".expected";
+constexpr std::string_view kStderrSuffix = ".stderr";
 
 std::vector<std::string> SplitArgs(std::string_view text) {
   std::istringstream in{std::string(text)};
@@ -157,15 +186,26 @@ ProgramResult RunCase(const GoldenCase& c) {
   return RunProgram(TONVIKA_CLI, args, (SourceDir() / c.dir).string());
 }
 
+// The expected standard error of a case: its expected file's name with
+// ".stderr" for ".expected".
+fs::path StderrPath(const fs::path& expected_path) {
+  std::string name = expected_path.string();
+  name.resize(name.size() - kExpectedSuffix.size());
+  return name + std::string(kStderrSuffix);
+}
+
 class GoldenOutput : public ::testing::TestWithParam<GoldenCase> {};
 
 TEST_P(GoldenOutput, StandardOutputAndStatusMatch) {
   const GoldenCase& c = GetParam();
   const fs::path expected_path = SourceDir() / c.dir / c.expected;
+  const fs::path stderr_path = StderrPath(expected_path);
   const ProgramResult result = RunCase(c);
   ASSERT_EQ(result.status, c.status) << "stderr: " << result.err;
   if (c.status == 0) {
-    EXPECT_EQ(result.err, "");
+    if (UpdateRequested() && !result.err.empty()) std::ofstream(stderr_path, std::ios::binary) << result.err;
+    if (UpdateRequested() && result.err.empty()) fs::remove(stderr_path);
+    EXPECT_EQ(result.err, fs::exists(stderr_path) ? ReadWhole(stderr_path) : std::string()) << "standard error";
   } else {
     EXPECT_NE(result.err, "") << "a failing run says why";
   }
@@ -204,6 +244,7 @@ std::vector<std::pair<std::string, std::string>> FilesUnder(const char* dir, boo
 }
 
 bool IsExpectedFile(const fs::path& path) { return path.extension() == kExpectedSuffix; }
+bool IsStderrFile(const fs::path& path) { return path.extension() == kStderrSuffix; }
 
 // A new medium needs its expected output, and a renamed one leaves no stale file.
 TEST(GoldenCases, EveryMediumHasItsDetailsCase) {
@@ -225,6 +266,19 @@ TEST(GoldenCases, EveryExpectedFileBelongsToACase) {
   EXPECT_EQ(listed.size(), std::size(kCases)) << "two cases share an expected file";
   for (const char* dir : {kFixtures, kSamples}) {
     for (const auto& file : FilesUnder(dir, IsExpectedFile)) {
+      EXPECT_TRUE(listed.count(file) == 1) << file.first << "/" << file.second << " belongs to no case";
+    }
+  }
+}
+
+// Expected standard error belongs to a case that succeeds.
+TEST(GoldenCases, EveryStderrFileBelongsToACase) {
+  std::set<std::pair<std::string, std::string>> listed;
+  for (const GoldenCase& c : kCases) {
+    if (c.status == 0) listed.emplace(c.dir, StderrPath(c.expected).generic_string());
+  }
+  for (const char* dir : {kFixtures, kSamples}) {
+    for (const auto& file : FilesUnder(dir, IsStderrFile)) {
       EXPECT_TRUE(listed.count(file) == 1) << file.first << "/" << file.second << " belongs to no case";
     }
   }

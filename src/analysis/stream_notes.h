@@ -1,0 +1,51 @@
+#pragma once
+// What the run has to say beyond the list: the IFO's declarations set
+// against the sub-streams the scan met in the read window.
+
+#include <array>
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "analysis/ifo_declared.h"
+#include "analysis/sub_stream_log.h"
+#include "analysis/track_kind.h"
+#include "analysis/track_slots.h"
+
+namespace tonvika {
+
+enum class NoteCode {
+  DeclaredNotFound,  // the first program chain declares a stream the window holds no packet of
+  SlotTaken,         // an audio sub-stream was met, but its slot holds another kind's track
+  NotDeclared,       // a track was found that a readable program chain does not declare
+  Scrambled,         // packets were skipped for their scrambling bits
+};
+
+// "declared-not-found", "slot-taken", "not-declared", "scrambled".
+std::string_view NoteCodeName(NoteCode code);
+
+struct RunNote {
+  NoteCode code;
+  std::optional<int> stream_id;  // the sub-stream the note is about, if one
+  std::string text;              // one line of English
+};
+
+// What the read window covered of the source.
+struct WindowExtent {
+  std::size_t size = 0;       // bytes scanned
+  bool whole_source = false;  // the window reached the end of the program stream
+};
+
+inline constexpr std::size_t kLargestReadWindow = std::size_t{20} << 20;
+
+using FoundTracks = std::array<std::optional<PublishedTrack>, kSlotCount>;
+
+// The notes, in the order of NoteCode, each group by sub-stream or slot.
+// Without an IFO (or a readable program chain) only slot-taken and
+// scrambled can be said.
+std::vector<RunNote> ReconcileStreams(const DeclaredAudio& declared, const SubStreamLog& log,
+                                      const FoundTracks& tracks, const WindowExtent& window);
+
+}  // namespace tonvika

@@ -1,0 +1,129 @@
+#include "app/streams_dialog.h"
+
+#include <QDialogButtonBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cstdio>
+
+#include "analysis/stream_overview.h"
+
+namespace tonvika {
+
+namespace {
+
+constexpr int kColumns = 4;
+constexpr int kMinimumWidth = 620;
+constexpr int kMaximumWidth = 960;  // a very long kind text is cut rather than the dialog leaving the screen
+constexpr int kRowPadding = 6;
+constexpr int kNotesLines = 6;
+
+QString SubStreamText(const std::optional<int>& id) {
+  if (!id) return QStringLiteral("—");
+  char text[8];
+  std::snprintf(text, sizeof text, "0x%02X", static_cast<unsigned>(*id));
+  return QString::fromLatin1(text);
+}
+
+QTableWidgetItem* Cell(const QString& text) {
+  auto* item = new QTableWidgetItem(text);  // owned by the table
+  item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+  return item;
+}
+
+}  // namespace
+
+StreamsDialog::StreamsDialog(const QString& path, const RunOutcome& outcome, const TrackSlots& model,
+                             QWidget* parent)
+    : QDialog(parent) {
+  setObjectName(QStringLiteral("StreamsDialog"));
+  setWindowTitle(tr("ストリーム一覧"));
+  setMinimumWidth(kMinimumWidth);
+  auto* layout = new QVBoxLayout(this);  // owned by the dialog
+
+  source_ = new QLabel(this);
+  source_->setObjectName(QStringLiteral("StreamsSource"));
+  source_->setTextFormat(Qt::PlainText);
+  source_->setWordWrap(true);
+  const QString ifo = outcome.ifo_path.empty() ? tr("IFOファイルはありません")
+                                               : tr("IFOファイル: %1").arg(QString::fromStdString(outcome.ifo_path));
+  source_->setText(path.isEmpty() ? ifo : path + u'\n' + ifo);
+  layout->addWidget(source_);
+
+  streams_ = new QTableWidget(this);
+  streams_->setObjectName(QStringLiteral("StreamsTable"));
+  streams_->setColumnCount(kColumns);
+  streams_->setHorizontalHeaderLabels({tr("番号"), tr("IFOの宣言"), tr("サブストリーム"), tr("見つかったトラック")});
+  streams_->verticalHeader()->hide();
+  streams_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  streams_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  streams_->setWordWrap(false);
+  streams_->horizontalHeader()->setStretchLastSection(true);
+  FillStreams(outcome, model);
+  layout->addWidget(streams_);
+
+  auto* notes_label = new QLabel(tr("注記"), this);
+  layout->addWidget(notes_label);
+  notes_ = new QPlainTextEdit(this);
+  notes_->setObjectName(QStringLiteral("StreamsNotes"));
+  notes_->setReadOnly(true);
+  notes_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+  notes_->setFixedHeight(notes_->fontMetrics().lineSpacing() * kNotesLines + 2 * notes_->frameWidth() + 8);
+  FillNotes(outcome);
+  layout->addWidget(notes_);
+
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+  buttons->button(QDialogButtonBox::Close)->setText(tr("閉じる"));
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  layout->addWidget(buttons);
+}
+
+void StreamsDialog::FillStreams(const RunOutcome& outcome, const TrackSlots& model) {
+  const std::vector<StreamOverviewRow> rows = OverviewStreams(outcome.declared, outcome.tracks);
+  streams_->setRowCount(static_cast<int>(rows.size()));
+  for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
+    const StreamOverviewRow& row = rows[static_cast<std::size_t>(r)];
+    // Entries are numbered from 1, as a player counts its audio streams.
+    streams_->setItem(r, 0, Cell(row.entry ? QString::number(*row.entry + 1) : QStringLiteral("—")));
+    streams_->setItem(r, 1, Cell(row.entry ? QString::fromStdString(row.declared) : tr("(宣言なし)")));
+    streams_->setItem(r, 2, Cell(SubStreamText(row.stream_id)));
+    const QString found = row.slot ? QStringLiteral("Tr%1 %2").arg(*row.slot + 1).arg(
+                                         QString::fromStdString(model.KindText(*row.slot)).trimmed())
+                                   : tr("なし");
+    streams_->setItem(r, 3, Cell(found));
+  }
+  streams_->resizeColumnsToContents();
+  // Eight entries and the tracks beside them fit without scrolling.
+  const int row_height = streams_->fontMetrics().height() + kRowPadding;
+  streams_->verticalHeader()->setDefaultSectionSize(row_height);
+  streams_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  const int frame = 2 * streams_->frameWidth();
+  const int shown_rows = std::max(static_cast<int>(rows.size()), kAudioEntryCount);
+  streams_->setMinimumHeight(streams_->horizontalHeader()->sizeHint().height() + shown_rows * row_height + frame);
+  int width = frame + streams_->verticalScrollBar()->sizeHint().width();
+  for (int c = 0; c < kColumns; ++c) width += streams_->columnWidth(c);
+  streams_->setMinimumWidth(std::min(width, kMaximumWidth));
+}
+
+void StreamsDialog::FillNotes(const RunOutcome& outcome) {
+  QStringList lines;
+  for (const RunNote& note : outcome.notes) {
+    lines << QStringLiteral("[%1] %2").arg(QString::fromLatin1(NoteCodeName(note.code).data(),
+                                                                static_cast<qsizetype>(NoteCodeName(note.code).size())),
+                                           QString::fromStdString(note.text));
+  }
+  notes_->setPlainText(lines.isEmpty() ? tr("注記はありません") : lines.join(u'\n'));
+}
+
+QString StreamsDialog::NotesTooltip(const RunOutcome& outcome) {
+  QStringList lines{tr("ストリームの注記: %1件").arg(outcome.notes.size())};
+  for (const RunNote& note : outcome.notes) lines << QString::fromStdString(note.text);
+  return lines.join(u'\n');
+}
+
+}  // namespace tonvika

@@ -1,0 +1,161 @@
+// The notes of a run: declarations against the sub-streams met.
+
+#include "analysis/stream_notes.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "support/ifo_builder.h"
+
+namespace tonvika {
+namespace {
+
+using testing::IfoBuilder;
+
+constexpr std::size_t kOneMegabyte = std::size_t{1} << 20;
+const WindowExtent kFirstMegabyte{kOneMegabyte, false};
+
+PublishedTrack Track(TrackKind kind, int slot) { return {kind, SubStreamBase(kind) + slot, Ac3Header{}}; }
+
+// Two AC-3 entries [en] [ja], played as streams 0 and 1.
+DeclaredAudio TwoAc3Streams(std::optional<int> second = 1) {
+  return ReadDeclaredAudio(IfoBuilder().Add({0, "en"}).Add({0, "ja"}).ChainPlaying({0, second}).Build());
+}
+
+std::vector<std::string> Codes(const std::vector<RunNote>& notes) {
+  std::vector<std::string> codes;
+  for (const RunNote& note : notes) codes.emplace_back(NoteCodeName(note.code));
+  return codes;
+}
+
+TEST(StreamNotes, ACleanTitleSetGivesNone) {
+  SubStreamLog log;
+  log.Record(0x80, 0, false);
+  log.Record(0x81, 2048, false);
+  FoundTracks tracks;
+  tracks[0] = Track(TrackKind::Ac3, 0);
+  tracks[1] = Track(TrackKind::Ac3, 1);
+  EXPECT_TRUE(ReconcileStreams(TwoAc3Streams(), log, tracks, kFirstMegabyte).empty());
+}
+
+TEST(StreamNotes, DeclaredButNotFoundSuggestsALargerReadSizeWhileOneIsLeft) {
+  SubStreamLog log;
+  log.Record(0x80, 0, false);
+  FoundTracks tracks;
+  tracks[0] = Track(TrackKind::Ac3, 0);
+  const std::string stem = "the program chain declares AC-3 sub-stream 0x81 (language ja), but no packet of it was met in ";
+  const struct {
+    WindowExtent window;
+    std::string text;
+  } cases[] = {
+      {kFirstMegabyte, stem + "the first 1 MB read; a larger read size may find it"},
+      {{19 * kOneMegabyte, false}, stem + "the first 19 MB read; a larger read size may find it"},
+      {{kLargestReadWindow, false}, stem + "the first 20 MB read"},
+      {{1000, true}, stem + "the whole source (1000 bytes)"},
+      {{1000, false}, stem + "the first 1000 bytes read; a larger read size may find it"},
+  };
+  for (const auto& c : cases) {
+    const std::vector<RunNote> notes = ReconcileStreams(TwoAc3Streams(), log, tracks, c.window);
+    ASSERT_EQ(notes.size(), 1u);
+    EXPECT_EQ(notes[0].code, NoteCode::DeclaredNotFound);
+    EXPECT_EQ(notes[0].stream_id, 0x81);
+    EXPECT_EQ(notes[0].text, c.text);
+  }
+}
+
+TEST(StreamNotes, OnlyStreamsTheChainDeclaresAvailableCanBeMissing) {
+  SubStreamLog log;
+  // Entry 1 unavailable; MPEG audio (entry 2) has packets of its own.
+  const DeclaredAudio declared =
+      ReadDeclaredAudio(IfoBuilder().Add({0, ""}).Add({0, ""}).Add({3, ""}).Add({6, ""}).ChainPlaying({0, {}, 2, 0}).Build());
+  const std::vector<RunNote> notes = ReconcileStreams(declared, log, {}, kFirstMegabyte);
+  ASSERT_EQ(notes.size(), 2u);
+  EXPECT_EQ(notes[0].stream_id, 0x80);
+  EXPECT_EQ(notes[0].text.find("(language"), std::string::npos) << "no language to name";
+  EXPECT_EQ(notes[1].stream_id, 0x88);
+  // Without a chain nothing is declared available.
+  EXPECT_TRUE(ReconcileStreams(ReadDeclaredAudio(IfoBuilder().Add({0, "en"}).Build()), log, {}, kFirstMegabyte).empty());
+}
+
+TEST(StreamNotes, TwoEntriesOfOneStreamGiveOneNote) {
+  const DeclaredAudio declared = ReadDeclaredAudio(IfoBuilder().Add({0, "en"}).Add({0, "ja"}).ChainPlaying({0, 0}).Build());
+  const std::vector<RunNote> notes = ReconcileStreams(declared, SubStreamLog{}, {}, kFirstMegabyte);
+  ASSERT_EQ(notes.size(), 1u);
+  EXPECT_NE(notes[0].text.find("(language en)"), std::string::npos);
+}
+
+TEST(StreamNotes, ScrambledPacketsCountAsMet) {
+  SubStreamLog log;
+  log.Record(0x80, 0, true);
+  log.Record(0x81, 4096, true);
+  log.Record(0x81, 6144, true);
+  const std::vector<RunNote> notes = ReconcileStreams(TwoAc3Streams(), log, {}, kFirstMegabyte);
+  ASSERT_EQ(Codes(notes), std::vector<std::string>{"scrambled"});
+  EXPECT_EQ(notes[0].stream_id, std::nullopt);
+  EXPECT_EQ(notes[0].text,
+            "3 private stream 1 packets were skipped because their scrambling bits are set: the source is "
+            "encrypted; reading the disc or its image (not a copied VOB) decrypts it where libdvdcss is installed");
+  SubStreamLog one;
+  one.Record(0x20, 0, true);  // a sub-picture packet counts as well
+  EXPECT_EQ(ReconcileStreams(DeclaredAudio{}, one, {}, kFirstMegabyte).at(0).text.substr(0, 76),
+            "1 private stream 1 packet was skipped because its scrambling bits are set: t");
+}
+
+TEST(StreamNotes, SlotTakenNamesTheHolderAlsoWithoutAnIfo) {
+  SubStreamLog log;
+  log.Record(0xA2, 0, false);
+  log.Record(0x82, 2048, false);
+  log.Record(0x82, 4096, false);
+  log.Record(0x82, 6144, true);  // scrambled ones are not counted here
+  log.Record(0x8B, 8192, false);  // slot 3 is free: the DTS stream never confirmed
+  log.Record(0x20, 8192, false);  // sub-pictures have no slot
+  FoundTracks tracks;
+  tracks[2] = Track(TrackKind::Lpcm, 2);
+  const std::vector<RunNote> notes = ReconcileStreams(DeclaredAudio{}, log, tracks, kFirstMegabyte);
+  ASSERT_EQ(Codes(notes), (std::vector<std::string>{"slot-taken", "scrambled"}));
+  EXPECT_EQ(notes[0].stream_id, 0x82);
+  EXPECT_EQ(notes[0].text, "sub-stream 0x82 (AC-3, 2 packets) is not listed: its slot, Tr3, holds the LPCM track of sub-stream 0xA2");
+}
+
+TEST(StreamNotes, SlotTakenOnlyByAnotherKind) {
+  SubStreamLog log;
+  log.Record(0x80, 0, false);
+  FoundTracks tracks;
+  tracks[0] = Track(TrackKind::Ac3, 0);
+  EXPECT_TRUE(ReconcileStreams(DeclaredAudio{}, log, tracks, kFirstMegabyte).empty());
+  SubStreamLog one_packet;
+  one_packet.Record(0x88, 0, false);
+  EXPECT_NE(ReconcileStreams(DeclaredAudio{}, one_packet, tracks, kFirstMegabyte).at(0).text.find("(DTS, 1 packet)"),
+            std::string::npos);
+}
+
+TEST(StreamNotes, NotDeclaredNeedsAReadableChain) {
+  SubStreamLog log;
+  log.Record(0x80, 0, false);
+  log.Record(0x89, 2048, false);
+  FoundTracks tracks;
+  tracks[0] = Track(TrackKind::Ac3, 0);
+  tracks[1] = Track(TrackKind::Dts, 1);
+  // Entry 1 is AC-3: the DTS track of stream 1 is not declared.
+  std::vector<RunNote> notes = ReconcileStreams(TwoAc3Streams(), log, tracks, kFirstMegabyte);
+  ASSERT_EQ(Codes(notes), (std::vector<std::string>{"declared-not-found", "not-declared"}));
+  EXPECT_EQ(notes[1].stream_id, 0x89);
+  EXPECT_EQ(notes[1].text, "the DTS track of sub-stream 0x89 (Tr2) is not declared available by the program chain");
+  // The same tracks with the chain marking entry 1 unavailable.
+  notes = ReconcileStreams(TwoAc3Streams(std::nullopt), log, tracks, kFirstMegabyte);
+  EXPECT_EQ(Codes(notes), std::vector<std::string>{"not-declared"});
+  // No chain, no such note.
+  EXPECT_TRUE(ReconcileStreams(ReadDeclaredAudio(IfoBuilder().Add({0, "en"}).Build()), log, tracks, kFirstMegabyte).empty());
+}
+
+TEST(StreamNotes, CodesHaveTheirNames) {
+  EXPECT_EQ(NoteCodeName(NoteCode::DeclaredNotFound), "declared-not-found");
+  EXPECT_EQ(NoteCodeName(NoteCode::SlotTaken), "slot-taken");
+  EXPECT_EQ(NoteCodeName(NoteCode::NotDeclared), "not-declared");
+  EXPECT_EQ(NoteCodeName(NoteCode::Scrambled), "scrambled");
+}
+
+}  // namespace
+}  // namespace tonvika

@@ -1,0 +1,182 @@
+// The window's view of what the information file declares: the notes
+// marker in the status bar and the stream list, on the fixture title sets.
+
+#include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QStatusBar>
+#include <QTableWidget>
+#include <QTest>
+#include <QToolButton>
+#include <memory>
+
+#include "app/application_setup.h"
+#include "app/main_window.h"
+
+namespace tonvika {
+namespace {
+
+const QString kFixtures = QStringLiteral(TONVIKA_FIXTURES);
+
+QString TitleSet(const char* folder) { return kFixtures + QStringLiteral("/declared/%1/VIDEO_TS/VTS_01_1.VOB").arg(QLatin1String(folder)); }
+
+// Records whether the stream list could be opened while the run lets events through.
+class WatchedForm : public TForm1 {
+ public:
+  explicit WatchedForm(FormOptions options) : TForm1(std::move(options)) {}
+  bool info_enabled_during_run = false;
+  void ProcessPendingEvents() override {
+    TForm1::ProcessPendingEvents();
+    auto* menu = findChild<QMenu*>(QStringLiteral("InfoMenu"));
+    info_enabled_during_run = info_enabled_during_run || menu->menuAction()->isEnabled();
+  }
+};
+
+}  // namespace
+
+class StreamsWindowTest : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<WatchedForm> form_;
+  QStringList messages_;
+
+  template <typename T>
+  T* Find(const char* name) const {
+    T* child = form_->findChild<T*>(QString::fromLatin1(name));
+    if (child == nullptr) qFatal("no control %s", name);
+    return child;
+  }
+  QToolButton* Marker() const { return Find<QToolButton>("NotesMarker"); }
+  QLabel* Panel(int n) const {
+    return Find<QStatusBar>("StatusBar1")->findChild<QLabel*>(QStringLiteral("Panel%1").arg(n));
+  }
+
+  void Analyse(const QString& path) {
+    Find<QLabel>("Label1")->setText(path);
+    form_->N1Click();
+  }
+
+  // Opens the stream list from the menu and hands it over.
+  QDialog* OpenStreamList() {
+    Find<QAction>("StreamListItem")->trigger();
+    auto* dialog = form_->findChild<QDialog*>(QStringLiteral("StreamsDialog"));
+    if (dialog == nullptr) qFatal("no stream list");
+    return dialog;
+  }
+
+  static QStringList Row(QTableWidget* table, int row) {
+    QStringList cells;
+    for (int c = 0; c < table->columnCount(); ++c) cells << table->item(row, c)->text();
+    return cells;
+  }
+
+ private slots:
+  void init() {
+    messages_.clear();
+    FormOptions options;
+    options.language_table_path = TONVIKA_SOURCE_DIR "/data/code.csv";
+    options.show_message = [this](const QString&, const QString& text) { messages_ << text; };
+    form_ = std::make_unique<WatchedForm>(std::move(options));
+    form_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+  }
+
+  void cleanup() { form_.reset(); }
+
+  void theMenuFollowsTheLayoutsTwo() {
+    const QList<QAction*> top = form_->menuBar()->actions();
+    QCOMPARE(top.size(), 3);
+    QCOMPARE(top[2], Find<QMenu>("InfoMenu")->menuAction());
+    QCOMPARE(Find<QMenu>("InfoMenu")->title(), QStringLiteral("情報"));
+    QCOMPARE(Find<QAction>("StreamListItem")->text(), QStringLiteral("ストリーム一覧…"));
+    QVERIFY(!Marker()->isVisible());
+    QCOMPARE(Marker()->focusPolicy(), Qt::NoFocus);
+  }
+
+  void hiddenStreamsRaiseTheMarker() {
+    Analyse(TitleSet("per_kind_numbers"));
+    QVERIFY(messages_.isEmpty());
+    QVERIFY(!form_->info_enabled_during_run);
+    QVERIFY(Find<QMenu>("InfoMenu")->menuAction()->isEnabled());
+    QVERIFY(Marker()->isVisible());
+    const QStringList tip = Marker()->toolTip().split(u'\n');
+    QCOMPARE(tip.size(), 6);
+    QCOMPARE(tip[0], QStringLiteral("ストリームの注記: 5件"));
+    QCOMPARE(tip[1], QStringLiteral("sub-stream 0x80 (AC-3, 14 packets) is not listed: its slot, Tr1, holds the DTS "
+                                    "track of sub-stream 0x88"));
+    // The marker lies in panel 1, whose place is the layout's.
+    QCOMPARE(Panel(0)->geometry(), QRect(0, 2, 50, 20));
+    QCOMPARE(Panel(1)->geometry(), QRect(52, 2, 430, 20));
+    QCOMPARE(Marker()->parentWidget(), Panel(1));
+    QVERIFY(Panel(1)->rect().contains(Marker()->geometry()));
+    QCOMPARE(Marker()->geometry().right(), Panel(1)->width() - 2);
+  }
+
+  void theStreamListShowsDeclaredBesideFound() {
+    Analyse(TitleSet("per_kind_numbers"));
+    QDialog* dialog = OpenStreamList();
+    QVERIFY(dialog->isVisible());
+    QCOMPARE(dialog->windowTitle(), QStringLiteral("ストリーム一覧"));
+    auto* table = dialog->findChild<QTableWidget*>(QStringLiteral("StreamsTable"));
+    QCOMPARE(table->rowCount(), 8);
+    QCOMPARE(table->horizontalHeaderItem(1)->text(), QStringLiteral("IFOの宣言"));
+    QCOMPARE(Row(table, 0), (QStringList{"1", "AC-3 6ch 48000Hz en", "0x80", "なし"}));
+    QCOMPARE(Row(table, 2), (QStringList{"3", "DTS 6ch 48000Hz fr", "0x88",
+                                         "Tr1 DTS 768kbps 48000Hz L,C,R,SL,SR,LFE 16bit [フランス語]"}));
+    QCOMPARE(Row(table, 3), (QStringList{"4", "AC-3 2ch 48000Hz ja", "0x81",
+                                         "Tr2 AC-3 192kbps 48000Hz 2ch(2/0) L,R CM [日本語]"}));
+    QCOMPARE(Row(table, 7), (QStringList{"8", "DTS 6ch 48000Hz it", "0x8A", "なし"}));
+    const QStringList notes =
+        dialog->findChild<QPlainTextEdit*>(QStringLiteral("StreamsNotes"))->toPlainText().split(u'\n');
+    QCOMPARE(notes.size(), 5);
+    QVERIFY(notes[0].startsWith(QStringLiteral("[slot-taken] sub-stream 0x80 ")));
+    QVERIFY(notes[4].startsWith(QStringLiteral("[slot-taken] sub-stream 0xA1 ")));
+    const QString source = dialog->findChild<QLabel*>(QStringLiteral("StreamsSource"))->text();
+    QVERIFY(source.startsWith(TitleSet("per_kind_numbers") + u'\n'));
+    QVERIFY(source.endsWith(QStringLiteral("VTS_01_0.IFO")));
+    dialog->reject();
+  }
+
+  void aCleanTitleSetLowersTheMarker() {
+    Analyse(TitleSet("scrambled"));
+    QVERIFY(Marker()->isVisible());
+    QVERIFY(Marker()->toolTip().contains(QStringLiteral("28 private stream 1 packets were skipped")));
+    Analyse(TitleSet("swapped_streams"));
+    QVERIFY(!Marker()->isVisible());
+    QDialog* dialog = OpenStreamList();
+    auto* table = dialog->findChild<QTableWidget*>(QStringLiteral("StreamsTable"));
+    QCOMPARE(table->rowCount(), 2);
+    // Entry 1 [en] plays stream 1: it stands beside row 2.
+    QCOMPARE(Row(table, 0), (QStringList{"1", "AC-3 2ch 48000Hz en", "0x81",
+                                         "Tr2 AC-3 384kbps 48000Hz 2ch(2/0) L,R CM [英語]"}));
+    QCOMPARE(Row(table, 1), (QStringList{"2", "AC-3 2ch 48000Hz ja", "0x80",
+                                         "Tr1 AC-3 192kbps 48000Hz 2ch(2/0) L,R CM [日本語]"}));
+    QCOMPARE(dialog->findChild<QPlainTextEdit*>(QStringLiteral("StreamsNotes"))->toPlainText(),
+             QStringLiteral("注記はありません"));
+    dialog->reject();
+  }
+
+  void aFileErrorClearsTheNotes() {
+    Analyse(TitleSet("per_kind_numbers"));
+    QVERIFY(Marker()->isVisible());
+    Analyse(kFixtures + QStringLiteral("/declared/no such file.vob"));
+    QCOMPARE(messages_.size(), 1);
+    QVERIFY(!Marker()->isVisible());
+  }
+};
+
+}  // namespace tonvika
+
+int main(int argc, char* argv[]) {
+  QApplication app(argc, argv);
+  tonvika::InitialiseApplication(app);
+  tonvika::StreamsWindowTest test;
+  return QTest::qExec(&test, argc, argv);
+}
+
+#include "streams_window_test.moc"
