@@ -97,31 +97,42 @@ def run(command, **kwargs):
     subprocess.run(command, check=True, **kwargs)
 
 
-def mux(tracks, duration, target):
+def mux(tracks, duration, target, video_size="720x480", video_rate="1M"):
     command = ["ffmpeg", "-nostdin", "-hide_banner", "-loglevel", "error", "-y",
                "-f", "lavfi",
-               "-i", "testsrc=size=720x480:rate=30000/1001:duration=%s" % duration]
+               "-i", "testsrc=size=%s:rate=30000/1001:duration=%s" % (video_size, duration)]
     for track in tracks:
         command += ["-f", "lavfi", "-i", track.source(duration)]
     command += ["-map", "0:v"]
     for n in range(len(tracks)):
         command += ["-map", "%d:a" % (n + 1)]
-    command += ["-c:v", "mpeg2video", "-b:v", "1M", "-aspect", "4:3", "-threads", "1"]
+    command += ["-c:v", "mpeg2video", "-b:v", video_rate, "-aspect", "4:3", "-threads", "1"]
     for track in tracks:
         command += track.codec_options()
     command += ["-strict", "-2"] + BITEXACT + ["-f", "dvd", target]
     run(command)
 
 
-def author(tracks, vob, workdir):
+def titleset_xml(tracks, vob):
     audio = []
     for track in tracks:
         audio.append('      <audio lang="%s"/>' % track.lang if track.lang else "      <audio/>")
+    return ('  <titleset>\n    <titles>\n%s\n      <pgc><vob file="%s"/></pgc>\n'
+            '    </titles>\n  </titleset>\n' % ("\n".join(audio), vob))
+
+
+def author(tracks, vob, workdir):
+    return author_title_sets([(tracks, vob)], workdir)
+
+
+def author_title_sets(title_sets, workdir):
+    """One disc with a title set per (tracks, vob) pair, in that order; each
+    title set holds one title. Returns the VIDEO_TS folder."""
     xml = os.path.join(workdir, "titleset.xml")
     with open(xml, "w") as f:
-        f.write('<dvdauthor dest="%s">\n  <vmgm/>\n  <titleset>\n    <titles>\n%s\n'
-                '      <pgc><vob file="%s"/></pgc>\n    </titles>\n  </titleset>\n'
-                '</dvdauthor>\n' % (os.path.join(workdir, "dvd"), "\n".join(audio), vob))
+        f.write('<dvdauthor dest="%s">\n  <vmgm/>\n%s</dvdauthor>\n'
+                % (os.path.join(workdir, "dvd"),
+                   "".join(titleset_xml(tracks, vob) for tracks, vob in title_sets)))
     env = dict(os.environ, VIDEO_FORMAT="NTSC")
     command = ["dvdauthor", "-x", xml]
     print("+ " + " ".join(command), file=sys.stderr)
@@ -136,6 +147,19 @@ def author(tracks, vob, workdir):
         print("dvdauthor: %s (%d times)" % (text, count), file=sys.stderr)
     result.check_returncode()
     return os.path.join(workdir, "dvd", "VIDEO_TS")
+
+
+def renumbered_program_stream(tracks, duration, workdir, name="title", **video):
+    """ffmpeg's program stream of the tracks with DVD sub-stream numbers."""
+    muxed = os.path.join(workdir, name + "_ffmpeg.vob")
+    renumbered = os.path.join(workdir, name + "_dvd_numbers.vob")
+    mux(tracks, duration, muxed, **video)
+    rewrite = [sys.executable, REWRITE, muxed, renumbered] + [t.mux_kind for t in tracks]
+    for track in tracks:
+        if track.kind == "lpcm20":
+            rewrite += ["--lpcm-quant", "%d:20" % track.index]
+    run(rewrite)
+    return renumbered
 
 
 def main():
@@ -153,18 +177,12 @@ def main():
     tracks = [Track(text, i) for i, text in enumerate(args.track)]
 
     with tempfile.TemporaryDirectory() as workdir:
-        muxed = os.path.join(workdir, "ffmpeg.vob")
-        renumbered = os.path.join(workdir, "dvd_numbers.vob")
-        mux(tracks, args.duration, muxed)
-        rewrite = [sys.executable, REWRITE, muxed, renumbered] + [t.mux_kind for t in tracks]
-        for track in tracks:
-            if track.kind == "lpcm20":
-                rewrite += ["--lpcm-quant", "%d:20" % track.index]
-        run(rewrite)
+        renumbered = renumbered_program_stream(tracks, args.duration, workdir)
         video_ts = author(tracks, renumbered, workdir)
 
         vob = os.path.join(video_ts, "VTS_01_1.VOB")
-        size = os.path.getsize(vob) if args.no_cut else cut_size(vob, args)
+        size = os.path.getsize(vob) if args.no_cut else cut_size(vob, args.margin_packs,
+                                                                args.min_dts_syncs)
         target = os.path.join(args.out, "VIDEO_TS")
         if os.path.isdir(target):
             shutil.rmtree(target)
@@ -179,9 +197,9 @@ def main():
         write_intent(args.intent, os.path.join(target, "VTS_01_1.VOB"), tracks)
 
 
-def cut_size(vob, args):
+def cut_size(vob, margin_packs, min_dts_syncs):
     return int(subprocess.run([sys.executable, CHECK, "--cut-size", "--margin-packs",
-                               args.margin_packs, "--min-dts-syncs", args.min_dts_syncs, vob],
+                               str(margin_packs), "--min-dts-syncs", str(min_dts_syncs), vob],
                               check=True, capture_output=True, text=True).stdout)
 
 

@@ -3,9 +3,9 @@
 # packages already present are left alone and apt is not touched at all.
 # Usage: scripts/install-deps.sh [build|media|all]
 #   build (default): compilers, CMake, Qt 6, GoogleTest, Google Benchmark,
-#                    JSON, fonts, the tools the test suite calls.
-#   media:           additionally ffmpeg, dvdauthor and the peers used by the
-#                    fixture script and the comparison benchmark.
+#                    JSON, libdvdread, fonts, the tools the test suite calls.
+#   media:           additionally ffmpeg, dvdauthor, genisoimage and the peers
+#                    used by the fixture script and the comparison benchmarks.
 set -eu
 
 set_name=${1:-build}
@@ -13,11 +13,11 @@ set_name=${1:-build}
 build_pkgs="build-essential cmake pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  nlohmann-json3-dev
+  nlohmann-json3-dev libdvdread-dev
   fonts-noto-cjk
   clang libclang-rt-14-dev
   strace xvfb xauth"
-media_pkgs="ffmpeg dvdauthor mediainfo hyperfine imagemagick"
+media_pkgs="ffmpeg dvdauthor genisoimage lsdvd mediainfo hyperfine imagemagick"
 
 case "$set_name" in
   build) pkgs=$build_pkgs ;;
