@@ -10,10 +10,12 @@
 #include <string>
 
 #include "analysis/analysis_run.h"
+#include "analysis/disc.h"
 #include "analysis/track_slots.h"
 #include "lang/language_table.h"
 
 class QAction;
+class QActionGroup;
 class QButtonGroup;
 class QCheckBox;
 class QFileDialog;
@@ -61,6 +63,11 @@ class TForm1 : public QMainWindow, public RunHost {
   // A file named on the command line: shown in Label1 and analysed once.
   void OpenFromCommandLine(const QString& path);
 
+  // A title set chosen in the menu タイトルセット: shown in Label1 and analysed.
+  void TitleSetChosen(int number);
+  // The disc whose title set Label1 shows, or nullptr.
+  const Disc* OpenDisc() const { return disc_.get(); }
+
   bool RunInProgress() const { return run_in_progress_; }
   const TrackSlots& Model() const { return slots_; }
 
@@ -92,7 +99,14 @@ class TForm1 : public QMainWindow, public RunHost {
 
   void DropFile(const QString& path);
   void RunGuarded();
-  void ShowMessage(const QString& text);
+  void ShowMessage(const QString& text, const QString& detail = {});
+
+  // Whole discs (main_window_disc.cpp).
+  void RunSource();
+  void ShowTitleSet(int number);
+  void ForgetDisc();
+  void BuildTitleSetMenu();
+  void RefreshTitleSetMenu();
 
   void RefreshFromModel();
   void RefreshRows();
@@ -107,12 +121,17 @@ class TForm1 : public QMainWindow, public RunHost {
   bool refreshing_ = false;         // the window itself is writing the memos
   const QEvent* handled_key_ = nullptr;  // a key press already seen on its way up
   std::array<std::string, kSlotCount> page_text_shown_;
+  std::unique_ptr<Disc> disc_;  // the disc of the title set in Label1
+  int disc_title_set_ = 0;
+  std::string disc_label_;      // what Label1 shows for that title set
 
   QMenuBar* MainMenu1 = nullptr;
   QAction* N1 = nullptr;
   QMenu* N2 = nullptr;
   QAction* N3 = nullptr;
   QAction* N4 = nullptr;
+  QMenu* TitleSetMenu = nullptr;  // タイトルセット, after N2
+  QActionGroup* title_set_actions_ = nullptr;
   QLabel* Label1 = nullptr;
   QPushButton* Button3 = nullptr;
   QGroupBox* RadioGroup1 = nullptr;

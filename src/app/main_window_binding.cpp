@@ -50,6 +50,7 @@ void TForm1::SetCommandsEnabled(bool enabled) {
   Button1->setEnabled(enabled);
   N1->setEnabled(enabled);
   N2->menuAction()->setEnabled(enabled);
+  TitleSetMenu->menuAction()->setEnabled(enabled && disc_ != nullptr);
 }
 
 void TForm1::ProcessPendingEvents() {

@@ -59,13 +59,17 @@ void TForm1::Button3Click() {
   if (run_in_progress_) return;  // the file of a running analysis stays shown
   QStringList filters;
   for (const char* filter : kOpenDialogFilters) filters << QString::fromUtf8(filter);
+  filters << tr(kDvdImageFilter);
   OpenDialog1->setNameFilters(filters);
   OpenDialog1->selectNameFilter(filters.constFirst());
   // Any typed name is taken, as the run reports a file it cannot open.
   OpenDialog1->setFileMode(QFileDialog::AnyFile);
   OpenDialog1->setAcceptMode(QFileDialog::AcceptOpen);
   const auto chosen = options_.choose_file ? options_.choose_file(*OpenDialog1) : RunDialog(*OpenDialog1);
-  if (chosen && !run_in_progress_) Label1->setText(*chosen);
+  if (chosen && !run_in_progress_) {
+    ForgetDisc();
+    Label1->setText(*chosen);
+  }
 }
 
 void TForm1::UpDown1Click() { Label2->setText(QString::number(UpDown1->Position())); }
@@ -74,6 +78,7 @@ void TForm1::N1Click() { RunGuarded(); }
 
 void TForm1::OpenFromCommandLine(const QString& path) {
   if (run_in_progress_) return;
+  ForgetDisc();
   Label1->setText(QFileInfo(path).absoluteFilePath());
   RunGuarded();
 }
@@ -81,28 +86,33 @@ void TForm1::OpenFromCommandLine(const QString& path) {
 void TForm1::RunGuarded() {
   if (run_in_progress_) return;  // no second run inside one in progress
   QString error;
+  QString reason;
   {
     FlagScope running(run_in_progress_);
     run_path_ = Label1->text().toStdString();
     try {
-      RunAnalysis(*this);
+      RunSource();
     } catch (const FileError& e) {
       error = FileErrorText(e.path());
+      reason = QString::fromStdString(e.reason());
     } catch (const std::exception& e) {
       error = QString::fromUtf8(e.what());
     }
   }
   RefreshFromModel();
-  if (!error.isEmpty()) ShowMessage(error);
+  RefreshTitleSetMenu();
+  if (!error.isEmpty()) ShowMessage(error, reason);
 }
 
-void TForm1::ShowMessage(const QString& text) {
+void TForm1::ShowMessage(const QString& text, const QString& detail) {
   const QString caption = QGuiApplication::applicationDisplayName();
   if (options_.show_message) {
     options_.show_message(caption, text);
     return;
   }
   QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok, this);
+  // The system's (or the disc reader's) reason, beneath the message itself.
+  box.setInformativeText(detail);
   box.exec();
 }
 
@@ -144,6 +154,7 @@ void TForm1::dropEvent(QDropEvent* event) {
 }
 
 void TForm1::DropFile(const QString& path) {
+  ForgetDisc();
   const bool accepted = IsDropAccepted(path.toStdString(), CheckBox1->isChecked());
   Label1->setText(accepted ? path : QString());
   RunGuarded();  // with an empty Label1 the run does nothing
