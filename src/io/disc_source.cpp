@@ -90,11 +90,14 @@ bool HoldsVolumeDescriptors(std::span<const std::uint8_t> from_sector_16) {
 }
 
 SourceKind RecogniseSource(const std::string& path) {
+  // A name the file run takes keeps it, whatever the path is (a folder
+  // named movie.vob is still "not a regular file").
+  if (HasFileExtension(path)) return SourceKind::File;
   struct stat info {};
   if (::stat(path.c_str(), &info) != 0) return SourceKind::File;
   if (S_ISDIR(info.st_mode)) return SourceKind::Folder;
   if (S_ISBLK(info.st_mode)) return SourceKind::Drive;
-  if (!S_ISREG(info.st_mode) || HasFileExtension(path)) return SourceKind::File;
+  if (!S_ISREG(info.st_mode)) return SourceKind::File;
   return HoldsFileSystem(path) ? SourceKind::Image : SourceKind::File;
 }
 

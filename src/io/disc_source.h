@@ -10,7 +10,7 @@
 namespace tonvika {
 
 enum class SourceKind {
-  File,    // everything that is not one of the three below, and every .vob, .ac3, .dts
+  File,    // every path named .vob, .ac3 or .dts, and all that is not one of the three below
   Folder,  // a folder (a VIDEO_TS folder, one that holds one, or one without)
   Image,   // a regular file holding an ISO 9660 or UDF file system
   Drive,   // a block device

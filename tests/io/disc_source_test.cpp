@@ -60,6 +60,7 @@ TEST(RecogniseSource, ByTypeAndContent) {
   fs::copy_file(kFixtures + "/disc/not_a_dvd.iso", dir.File("named.vob"));
   fs::copy_file(kFixtures + "/disc/not_a_dvd.iso", dir.File("no_extension"));
   fs::create_directory(dir.File("no_video_ts"));
+  fs::copy(kDisc, dir.File("disc.vob"), fs::copy_options::recursive);  // a disc folder by a VOB's name
   const struct {
     std::string path;
     SourceKind kind;
@@ -78,6 +79,7 @@ TEST(RecogniseSource, ByTypeAndContent) {
       {kDisc, SourceKind::Folder},
       {kDisc + "/VIDEO_TS", SourceKind::Folder},
       {dir.File("no_video_ts"), SourceKind::Folder},
+      {dir.File("disc.vob"), SourceKind::File},
   };
   for (const auto& c : cases) EXPECT_EQ(RecogniseSource(c.path), c.kind) << c.path;
 }
