@@ -77,7 +77,8 @@ fuzz: deps $(FUZZ)/CMakeCache.txt
 	done
 
 # Benchmarks on a Release build: the scan micro-benchmark, then tonvika-cli
-# against ffprobe, mediainfo and head -c (docs/performance.md).
+# against ffprobe, mediainfo and head -c, and on a whole disc against lsdvd
+# (docs/performance.md).
 $(RELEASE)/CMakeCache.txt:
 	cmake -S . -B $(RELEASE) -DCMAKE_BUILD_TYPE=Release -DTONVIKA_BUILD_APP=OFF $(CMAKE_FLAGS)
 
@@ -86,6 +87,7 @@ bench: $(RELEASE)/CMakeCache.txt
 	cmake --build $(RELEASE) -j $(JOBS) --target scan_bench tonvika-cli
 	$(RELEASE)/bench/scan_bench --benchmark_repetitions=3
 	bench/compare.sh $(RELEASE)
+	bench/disc.sh $(RELEASE)
 
 # The bundled sample title set, shown when no FILE is given.
 SAMPLE := samples/VIDEO_TS/VTS_01_1.VOB

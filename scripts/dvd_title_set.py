@@ -104,10 +104,10 @@ def run(command, **kwargs):
     subprocess.run(command, check=True, **kwargs)
 
 
-def mux(tracks, duration, target, video_rate="1M"):
+def mux(tracks, duration, target, video_size="720x480", video_rate="1M"):
     command = ["ffmpeg", "-nostdin", "-hide_banner", "-loglevel", "error", "-y",
                "-f", "lavfi",
-               "-i", "testsrc=size=720x480:rate=30000/1001:duration=%s" % duration]
+               "-i", "testsrc=size=%s:rate=30000/1001:duration=%s" % (video_size, duration)]
     for track in tracks:
         if track.start:
             command += ["-itsoffset", "%g" % track.start]
@@ -148,15 +148,26 @@ def entry_order(tracks, keep_numbers):
     return sorted(tracks, key=lambda t: (numbers[t.index], DVDAUTHOR_KIND_ORDER[t.mux_kind]))
 
 
-def author(tracks, vob, workdir):
+def titleset_xml(tracks, vob):
     audio = []
     for track in tracks:
         audio.append('      <audio lang="%s"/>' % track.lang if track.lang else "      <audio/>")
+    return ('  <titleset>\n    <titles>\n%s\n      <pgc><vob file="%s"/></pgc>\n'
+            '    </titles>\n  </titleset>\n' % ("\n".join(audio), vob))
+
+
+def author(tracks, vob, workdir):
+    return author_title_sets([(tracks, vob)], workdir)
+
+
+def author_title_sets(title_sets, workdir):
+    """One disc with a title set per (tracks, vob) pair, in that order; each
+    title set holds one title. Returns the VIDEO_TS folder."""
     xml = os.path.join(workdir, "titleset.xml")
     with open(xml, "w") as f:
-        f.write('<dvdauthor dest="%s">\n  <vmgm/>\n  <titleset>\n    <titles>\n%s\n'
-                '      <pgc><vob file="%s"/></pgc>\n    </titles>\n  </titleset>\n'
-                '</dvdauthor>\n' % (os.path.join(workdir, "dvd"), "\n".join(audio), vob))
+        f.write('<dvdauthor dest="%s">\n  <vmgm/>\n%s</dvdauthor>\n'
+                % (os.path.join(workdir, "dvd"),
+                   "".join(titleset_xml(tracks, vob) for tracks, vob in title_sets)))
     env = dict(os.environ, VIDEO_FORMAT="NTSC")
     command = ["dvdauthor", "-x", xml]
     print("+ " + " ".join(command), file=sys.stderr)
@@ -171,6 +182,22 @@ def author(tracks, vob, workdir):
         print("dvdauthor: %s (%d times)" % (text, count), file=sys.stderr)
     result.check_returncode()
     return os.path.join(workdir, "dvd", "VIDEO_TS")
+
+
+def renumbered_program_stream(tracks, duration, workdir, name="title", keep_numbers=False, **video):
+    """ffmpeg's program stream of the tracks, with DVD sub-stream numbers
+    unless `keep_numbers` leaves ffmpeg's own."""
+    muxed = os.path.join(workdir, name + "_ffmpeg.vob")
+    renumbered = os.path.join(workdir, name + "_dvd_numbers.vob")
+    mux(tracks, duration, muxed, **video)
+    if keep_numbers:
+        return muxed
+    rewrite = [sys.executable, REWRITE, muxed, renumbered] + [t.mux_kind for t in tracks]
+    for track in tracks:
+        if track.kind == "lpcm20":
+            rewrite += ["--lpcm-quant", "%d:20" % track.index]
+    run(rewrite)
+    return renumbered
 
 
 def main():
@@ -198,23 +225,16 @@ def main():
         raise SystemExit("--keep-numbers cannot mark 20-bit LPCM tracks")
 
     with tempfile.TemporaryDirectory() as workdir:
-        muxed = os.path.join(workdir, "ffmpeg.vob")
-        renumbered = os.path.join(workdir, "dvd_numbers.vob")
-        mux(tracks, args.duration, muxed, args.video_rate)
-        if args.keep_numbers:
-            renumbered = muxed
-        else:
-            rewrite = [sys.executable, REWRITE, muxed, renumbered] + [t.mux_kind for t in tracks]
-            for track in tracks:
-                if track.kind == "lpcm20":
-                    rewrite += ["--lpcm-quant", "%d:20" % track.index]
-            run(rewrite)
+        renumbered = renumbered_program_stream(tracks, args.duration, workdir,
+                                               keep_numbers=args.keep_numbers,
+                                               video_rate=args.video_rate)
         video_ts = author(entry_order(tracks, args.keep_numbers), renumbered, workdir)
 
         numbers = per_kind_numbers(tracks) if args.keep_numbers else [t.index for t in tracks]
         check_declared(os.path.join(video_ts, "VTS_01_0.IFO"), tracks, numbers)
         vob = os.path.join(video_ts, "VTS_01_1.VOB")
-        size = os.path.getsize(vob) if args.no_cut else cut_size(vob, args)
+        size = os.path.getsize(vob) if args.no_cut else cut_size(
+            vob, args.margin_packs, args.min_dts_syncs, args.keep_numbers)
         target = os.path.join(args.out, "VIDEO_TS")
         # Only the three media files are replaced: the reviewed expected
         # outputs beside them stay.
@@ -243,10 +263,10 @@ def check_declared(ifo, tracks, numbers):
                              % (t.index, sub_stream, t.lang))
 
 
-def cut_size(vob, args):
-    command = [sys.executable, CHECK, "--cut-size", "--margin-packs", args.margin_packs,
-               "--min-dts-syncs", args.min_dts_syncs, vob]
-    if args.keep_numbers:
+def cut_size(vob, margin_packs, min_dts_syncs, allow_taken_slots=False):
+    command = [sys.executable, CHECK, "--cut-size", "--margin-packs", str(margin_packs),
+               "--min-dts-syncs", str(min_dts_syncs), vob]
+    if allow_taken_slots:
         command.append("--allow-taken-slots")
     return int(subprocess.run(command, check=True, capture_output=True, text=True).stdout)
 

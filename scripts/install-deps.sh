@@ -3,10 +3,11 @@
 # packages already present are left alone and apt is not touched at all.
 # Usage: scripts/install-deps.sh [build|media|package|all]
 #   build (default): compilers, CMake, Qt 6 with its translation tools,
-#                    GoogleTest, Google Benchmark, JSON, fonts, the tools the
-#                    test suite calls (validators of the desktop files, groff).
-#   media:           additionally ffmpeg, dvdauthor and the peers used by the
-#                    fixture script and the comparison benchmark.
+#                    GoogleTest, Google Benchmark, JSON, libdvdread, fonts, the
+#                    tools the test suite calls (validators of the desktop
+#                    files, groff, python3-jsonschema).
+#   media:           additionally ffmpeg, dvdauthor, genisoimage and the peers
+#                    used by the fixture script and the comparison benchmarks.
 #   package:         additionally what `make package` needs (dpkg-shlibdeps).
 set -eu
 
@@ -15,13 +16,13 @@ set_name=${1:-build}
 build_pkgs="build-essential cmake pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev qt6-tools-dev qt6-l10n-tools
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  nlohmann-json3-dev
+  nlohmann-json3-dev libdvdread-dev
   fonts-noto-cjk
   clang libclang-rt-14-dev
   strace xvfb xauth
   python3 python3-jsonschema
   desktop-file-utils appstream groff-base"
-media_pkgs="ffmpeg dvdauthor mediainfo hyperfine imagemagick"
+media_pkgs="ffmpeg dvdauthor genisoimage lsdvd mediainfo hyperfine imagemagick"
 package_pkgs="dpkg-dev file"
 
 case "$set_name" in

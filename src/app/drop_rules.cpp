@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "analysis/analysis_run.h"
+#include "io/disc_source.h"
 
 namespace tonvika {
 
@@ -12,7 +13,7 @@ constexpr std::string_view kDropExtensions[] = {".vob", ".ac3", ".dts"};
 }
 
 bool IsDropAccepted(const std::string& path, bool allow_any) {
-  if (allow_any) return true;
+  if (allow_any || RecogniseSource(path) != SourceKind::File) return true;
   const std::string extension = FileExtension(path);  // lower case, dot included
   return std::ranges::find(kDropExtensions, extension) != std::end(kDropExtensions);
 }

@@ -6,8 +6,8 @@
 namespace tonvika {
 
 // True when a dropped file is taken for analysis: ".vob", ".ac3" and ".dts"
-// (any letter case) always; any other file only when `allow_any` is set
-// (the check box "VOB以外も許可する").
+// (any letter case) always, and so a folder, a DVD image or a drive; any
+// other file only when `allow_any` is set (the check box "VOB以外も許可する").
 bool IsDropAccepted(const std::string& path, bool allow_any);
 
 }  // namespace tonvika

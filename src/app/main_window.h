@@ -10,10 +10,12 @@
 #include <string>
 
 #include "analysis/analysis_run.h"
+#include "analysis/disc.h"
 #include "analysis/track_slots.h"
 #include "lang/language_table.h"
 
 class QAction;
+class QActionGroup;
 class QButtonGroup;
 class QCheckBox;
 class QFileDialog;
@@ -65,6 +67,11 @@ class TForm1 : public QMainWindow, public RunHost {
   // analysed once.
   void OpenFromCommandLine(const std::string& path);
 
+  // A title set chosen in the menu タイトルセット: shown in Label1 and analysed.
+  void TitleSetChosen(int number);
+  // The disc whose title set Label1 shows, or nullptr.
+  const Disc* OpenDisc() const { return disc_.get(); }
+
   bool RunInProgress() const { return run_in_progress_; }
   const TrackSlots& Model() const { return slots_; }
   const RunOutcome& LastOutcome() const { return last_outcome_; }
@@ -105,7 +112,14 @@ class TForm1 : public QMainWindow, public RunHost {
   void SetFileName(const std::string& path);
   std::string Label1FileBytes() const;
   void RunGuarded();
-  void ShowMessage(const QString& text);
+  void ShowMessage(const QString& text, const QString& detail = {});
+
+  // Whole discs (main_window_disc.cpp).
+  RunOutcome RunSource();  // the file or disc title set named in Label1
+  void ShowTitleSet(int number);
+  void ForgetDisc();
+  void BuildTitleSetMenu();
+  void RefreshTitleSetMenu();
 
   void RefreshFromModel();
   void RefreshRows();
@@ -124,6 +138,9 @@ class TForm1 : public QMainWindow, public RunHost {
   std::array<std::string, kSlotCount> page_text_shown_;
   RunOutcome last_outcome_;  // of the last run that changed the window
   std::string last_path_;    // the file it analysed
+  std::unique_ptr<Disc> disc_;  // the disc of the title set in Label1
+  int disc_title_set_ = 0;
+  std::string disc_label_;      // what Label1 shows for that title set
 
   QMenuBar* MainMenu1 = nullptr;
   QAction* N1 = nullptr;
@@ -134,6 +151,8 @@ class TForm1 : public QMainWindow, public RunHost {
   QAction* About1 = nullptr;
   QMenu* InfoMenu = nullptr;
   QAction* StreamListItem = nullptr;
+  QMenu* TitleSetMenu = nullptr;  // タイトルセット, after N2
+  QActionGroup* title_set_actions_ = nullptr;
   QLabel* Label1 = nullptr;
   QPushButton* Button3 = nullptr;
   QGroupBox* RadioGroup1 = nullptr;

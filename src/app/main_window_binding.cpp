@@ -54,6 +54,7 @@ void TForm1::SetCommandsEnabled(bool enabled) {
   N1->setEnabled(enabled);
   N2->menuAction()->setEnabled(enabled);
   InfoMenu->menuAction()->setEnabled(enabled);
+  TitleSetMenu->menuAction()->setEnabled(enabled && disc_ != nullptr);
 }
 
 void TForm1::ProcessPendingEvents() {

@@ -20,6 +20,7 @@
 
 #include "app/app_fonts.h"
 #include "app/main_window.h"
+#include "app/open_dialog.h"
 #include "app/up_down.h"
 #include "app/window_layout.h"
 #include "app/window_texts.h"
@@ -160,7 +161,7 @@ void TForm1::BuildControls() {
   code = MakeMemo(client, "code", false);
   code->setReadOnly(true);
   code->hide();
-  OpenDialog1 = Make<QFileDialog>(this, "OpenDialog1");
+  OpenDialog1 = Make<TOpenDialog>(this, "OpenDialog1");
   OpenDialog1->hide();
 
   PlaceControls();
@@ -181,6 +182,9 @@ void TForm1::BuildMenu() {
   N3->setObjectName(QStringLiteral("N3"));
   N4 = N2->addAction(tr("AC-3/DTS詳細情報"));
   N4->setObjectName(QStringLiteral("N4"));
+  TitleSetMenu = MainMenu1->addMenu(tr("タイトルセット"));
+  TitleSetMenu->setObjectName(QStringLiteral("TitleSetMenu"));
+  TitleSetMenu->menuAction()->setEnabled(false);  // until a disc is opened
   BuildStreamsMenu();
 }
 

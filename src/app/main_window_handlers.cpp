@@ -49,13 +49,17 @@ void TForm1::Button3Click() {
   if (run_in_progress_) return;  // the file of a running analysis stays shown
   QStringList filters;
   for (const char* filter : kOpenDialogFilters) filters << WindowText(filter);
+  filters << tr(kDvdImageFilter);
   OpenDialog1->setNameFilters(filters);
   OpenDialog1->selectNameFilter(filters.constFirst());
   // Any typed name is taken, as the run reports a file it cannot open.
   OpenDialog1->setFileMode(QFileDialog::AnyFile);
   OpenDialog1->setAcceptMode(QFileDialog::AcceptOpen);
   const auto chosen = options_.choose_file ? options_.choose_file(*OpenDialog1) : RunDialog(*OpenDialog1);
-  if (chosen && !run_in_progress_) SetFileName(FileNameBytes(*chosen));
+  if (chosen && !run_in_progress_) {
+    ForgetDisc();
+    SetFileName(FileNameBytes(*chosen));
+  }
 }
 
 void TForm1::UpDown1Click() { Label2->setText(QString::number(UpDown1->Position())); }
@@ -64,6 +68,7 @@ void TForm1::N1Click() { RunGuarded(); }
 
 void TForm1::OpenFromCommandLine(const std::string& path) {
   if (run_in_progress_) return;
+  ForgetDisc();
   SetFileName(AbsolutePath(path));
   RunGuarded();
 }
@@ -82,11 +87,12 @@ std::string TForm1::Label1FileBytes() const {
 void TForm1::RunGuarded() {
   if (run_in_progress_) return;  // no second run inside one in progress
   QString error;
+  QString reason;
   {
     FlagScope running(run_in_progress_);
     run_path_ = Label1FileBytes();
     try {
-      RunOutcome outcome = RunAnalysis(*this);
+      RunOutcome outcome = RunSource();
       // A run that changed nothing leaves the last results, and their notes.
       if (outcome.changed) {
         last_outcome_ = std::move(outcome);
@@ -94,6 +100,7 @@ void TForm1::RunGuarded() {
       }
     } catch (const FileError& e) {
       error = FileErrorText(e.path());
+      reason = QString::fromStdString(e.reason());
       last_outcome_ = {};
     } catch (const std::exception& e) {
       error = QString::fromUtf8(e.what());
@@ -102,16 +109,19 @@ void TForm1::RunGuarded() {
   }
   RefreshFromModel();
   ShowRunNotes();
-  if (!error.isEmpty()) ShowMessage(error);
+  RefreshTitleSetMenu();
+  if (!error.isEmpty()) ShowMessage(error, reason);
 }
 
-void TForm1::ShowMessage(const QString& text) {
+void TForm1::ShowMessage(const QString& text, const QString& detail) {
   const QString caption = QGuiApplication::applicationDisplayName();
   if (options_.show_message) {
     options_.show_message(caption, text);
     return;
   }
   QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok, this);
+  // The system's (or the disc reader's) reason, beneath the message itself.
+  box.setInformativeText(detail);
   box.exec();
 }
 
@@ -159,6 +169,7 @@ void TForm1::dropEvent(QDropEvent* event) {
 }
 
 void TForm1::DropFile(const std::string& path) {
+  ForgetDisc();
   SetFileName(IsDropAccepted(path, CheckBox1->isChecked()) ? path : std::string());
   RunGuarded();  // with an empty Label1 the run does nothing
 }

@@ -18,9 +18,10 @@ WindowArguments Error(std::string message) {
 }  // namespace
 
 std::string WindowUsageText() {
-  return "Usage: tonvika [OPTION]... [FILE]\n"
-         "Opens the Tonvika window; given FILE (a DVD video object file .vob, or a raw\n"
-         ".ac3/.dts file), analyses it at once.\n"
+  return "Usage: tonvika [OPTION]... [SOURCE]\n"
+         "Opens the Tonvika window; given SOURCE (a DVD video object file .vob, a raw\n"
+         ".ac3/.dts file, or a disc: a DVD folder, a DVD image or a drive), analyses\n"
+         "it at once (a disc on its main feature's title set).\n"
          "\n"
          "  -h, --help      show this help and exit\n"
          "  --version       show the version and exit\n"
@@ -38,7 +39,7 @@ WindowArguments ParseWindowArguments(const std::vector<std::string>& args) {
   for (auto it = args.begin(); it != args.end(); ++it) {
     if (it < end_of_options && IsOption(*it)) return Error("unknown option '" + *it + "'");
     if (it == end_of_options) continue;
-    if (result.file) return Error("only one FILE can be opened at a time");
+    if (result.file) return Error("only one SOURCE can be opened at a time");
     result.file = *it;
   }
   return result;

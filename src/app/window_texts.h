@@ -26,6 +26,8 @@ inline constexpr const char* kOpenDialogFilters[] = {QT_TRANSLATE_NOOP("tonvika:
 // The run's progress texts in status panel 0, translated as they are shown.
 inline constexpr const char* kStatusTexts[] = {QT_TRANSLATE_NOOP("tonvika::TForm1", "処理中"),
                                                QT_TRANSLATE_NOOP("tonvika::TForm1", "終わり")};
+// The browse dialog's third entry, after the two above (a translation source).
+inline constexpr const char* kDvdImageFilter = QT_TRANSLATE_NOOP("tonvika::TForm1", "DVDイメージ(*.iso *.img)");
 
 // A text of the window in the language the program speaks now.
 inline QString WindowText(const char* source) { return QCoreApplication::translate(kTranslationContext, source); }

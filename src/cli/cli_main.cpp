@@ -8,6 +8,7 @@
 #include "io/file_error.h"
 #include "cli/cli_host.h"
 #include "cli/cli_options.h"
+#include "cli/disc_runner.h"
 #include "cli/json_output.h"
 #include "cli/text_output.h"
 
@@ -40,6 +41,11 @@ class FileRunner {
       : options_(options), table_(table), out_(out), err_(err), eol_(options.crlf ? "\r\n" : "\n") {}
 
   void Run(const std::string& path) {
+    if (const SourceKind kind = RecogniseSource(path); kind != SourceKind::File) {
+      const DiscOutput output{options_, table_, out_, err_, eol_, documents_};
+      status_ = std::max(status_, RunDisc(path, kind, output));
+      return;
+    }
     CliHost host(path, options_.read_size_mb, options_.language, table_, options_.sync_trace);
     try {
       const RunOutcome outcome = RunAnalysis(host);

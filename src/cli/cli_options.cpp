@@ -6,13 +6,16 @@ namespace tonvika::cli {
 
 namespace {
 
-std::optional<int> ParseReadSize(const std::string& text) {
+std::optional<int> ParseWholeNumber(const std::string& text, int min, int max) {
   int value = 0;
   const auto* end = text.data() + text.size();
   const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-  if (ec != std::errc() || ptr != end || value < 1 || value > 20) return std::nullopt;
+  if (ec != std::errc() || ptr != end || value < min || value > max) return std::nullopt;
   return value;
 }
+
+std::optional<int> ParseReadSize(const std::string& text) { return ParseWholeNumber(text, 1, 20); }
+std::optional<int> ParseTitleSet(const std::string& text) { return ParseWholeNumber(text, 1, 99); }
 
 std::optional<DisplayLanguage> ParseLanguage(const std::string& text) {
   if (text == "ja") return DisplayLanguage::Japanese;
@@ -37,8 +40,11 @@ std::pair<std::string, std::optional<std::string>> SplitOption(const std::string
 }  // namespace
 
 std::string UsageText() {
-  return "Usage: tonvika-cli [OPTION]... FILE...\n"
-         "Lists the audio tracks of DVD video object files (.vob) and raw .ac3/.dts files.\n"
+  return "Usage: tonvika-cli [OPTION]... SOURCE...\n"
+         "Lists the audio tracks of DVD video object files (.vob) and raw .ac3/.dts files,\n"
+         "and of whole discs: a DVD folder (VIDEO_TS, or a folder holding one), a DVD\n"
+         "image (a file holding a DVD-Video file system, such as movie.iso) or a drive\n"
+         "(/dev/sr0), title set by title set.\n"
          "\n"
          "  --read-size N   megabytes read from the start of a .vob, 1 to 20 (default 5)\n"
          "  --lang ja|en    language names in Japanese (default) or English\n"
@@ -47,11 +53,21 @@ std::string UsageText() {
          "  --crlf          end lines with CR LF, as the clipboard export does\n"
          "  --json          print one JSON document instead of text\n"
          "  --code-csv PATH language table (default: code.csv beside the program)\n"
+         "  --title-set N   on a disc, analyse title set N only (1 to 99)\n"
+         "  --main          on a disc, analyse only the main feature's title set\n"
+         "                  (the one holding the longest title)\n"
          "  --help          show this help and exit\n"
          "  --version       show the version and exit\n"
          "\n"
-         "Exit status: 0 all files analysed, 1 a file gave nothing to show,\n"
-         "2 a file could not be opened, 64 bad usage.\n";
+         "A disc is analysed title set by title set, in ascending order, each like a\n"
+         "VOB: its title VOBs (VTS_nn_1.VOB, VTS_nn_2.VOB ...) read as one stream, its\n"
+         "languages from its VTS_nn_0.IFO. The first line of each block names the title\n"
+         "set's first VOB: its path inside a folder, SOURCE:/VIDEO_TS/VTS_nn_1.VOB for an\n"
+         "image or a drive. --title-set and --main are ignored for a FILE.\n"
+         "\n"
+         "Exit status: 0 all sources analysed, 1 a file gave nothing to show,\n"
+         "2 a file, disc or title set could not be opened (a title set that cannot\n"
+         "be read is skipped and the others analysed), 64 bad usage.\n";
 }
 
 ParseResult ParseOptions(const std::vector<std::string>& args) {
@@ -69,7 +85,8 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
       continue;
     }
     auto [name, inline_value] = SplitOption(arg);
-    const bool takes_value = name == "--read-size" || name == "--lang" || name == "--code-csv";
+    const bool takes_value =
+        name == "--read-size" || name == "--lang" || name == "--code-csv" || name == "--title-set";
     if (!takes_value && inline_value) return Error("option '" + name + "' takes no value");
     std::string value;
     if (takes_value) {
@@ -97,6 +114,12 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
       options.language = *language;
     } else if (name == "--code-csv") {
       options.code_csv = value;
+    } else if (name == "--title-set") {
+      const auto number = ParseTitleSet(value);
+      if (!number) return Error("--title-set must be a whole number from 1 to 99, not '" + value + "'");
+      options.title_set = *number;
+    } else if (name == "--main") {
+      options.main_feature = true;
     } else if (name == "--details") {
       options.details = true;
     } else if (name == "--sync-trace") {
@@ -109,7 +132,8 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
       return Error("unknown option '" + name + "'");
     }
   }
-  if (options.files.empty()) return Error("no FILE given");
+  if (options.files.empty()) return Error("no SOURCE given");
+  if (options.title_set && options.main_feature) return Error("--title-set and --main exclude each other");
   return result;
 }
 

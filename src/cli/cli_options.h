@@ -17,7 +17,10 @@ struct Options {
   bool crlf = false;
   bool json = false;
   std::optional<std::string> code_csv;
-  std::vector<std::string> files;
+  // Discs only: the one title set to analyse, or the main feature's alone.
+  std::optional<int> title_set;
+  bool main_feature = false;
+  std::vector<std::string> files;  // the SOURCE arguments: files and discs
 };
 
 enum class ParseStatus { Run, Help, Version, UsageError };

@@ -89,11 +89,26 @@ class MainWindowEnglishTest : public QObject {
     QCOMPARE(Find<QMenu>("N2")->title(), QStringLiteral("Copy"));
     QCOMPARE(Find<QAction>("N3")->text(), QStringLiteral("Track list"));
     QCOMPARE(Find<QAction>("N4")->text(), QStringLiteral("AC-3/DTS details"));
+    QCOMPARE(Find<QMenu>("TitleSetMenu")->title(), QStringLiteral("Title sets"));
+    QCOMPARE(Find<QMenu>("InfoMenu")->title(), QStringLiteral("Info"));
+    QCOMPARE(Find<QAction>("StreamListItem")->text(), QStringLiteral("Streams…"));
     QCOMPARE(Find<QMenu>("Help1")->title(), QStringLiteral("Help"));
     QCOMPARE(Find<QAction>("About1")->text(), QStringLiteral("About"));
     form_->Button3Click();
     QCOMPARE(Find<QFileDialog>("OpenDialog1")->nameFilters(),
-             (QStringList{"VOB files (*.vob)", "AC-3/DTS files (*.ac3 *.dts)"}));
+             (QStringList{"VOB files (*.vob)", "AC-3/DTS files (*.ac3 *.dts)", "DVD images (*.iso *.img)"}));
+  }
+
+  void discMenuAndStreamListAreEnglish() {
+    form_->OpenFromCommandLine(TONVIKA_FIXTURES "/disc/three_title_sets.iso");
+    QStringList captions;
+    for (const QAction* action : Find<QMenu>("TitleSetMenu")->actions()) captions << action->text();
+    QCOMPARE(captions, (QStringList{"VTS_01 (0:00:01)", "VTS_02 (0:00:03) ★main", "VTS_03 (0:00:01)"}));
+    Find<QAction>("StreamListItem")->trigger();
+    auto* dialog = form_->findChild<QDialog*>(QStringLiteral("StreamsDialog"));
+    QVERIFY(dialog != nullptr);
+    QCOMPARE(dialog->windowTitle(), QStringLiteral("Streams"));
+    dialog->close();
   }
 
   void nothingIsCutOff() {

@@ -6,6 +6,8 @@
 #include <QClipboard>
 #include <QDialog>
 #include <QFile>
+#include <QDir>
+#include <QFileInfo>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -122,6 +124,9 @@ bool Drop(QWidget& target, const QList<QUrl>& urls) {
 }
 
 QString WithCrLf(QString text) { return text.replace(u'\n', QStringLiteral("\r\n")); }
+
+const QString kDiscFixtures = QStringLiteral(TONVIKA_FIXTURES "/disc");
+QString Absolute(const QString& path) { return QFileInfo(path).absoluteFilePath(); }
 
 }  // namespace
 
@@ -307,9 +312,15 @@ class MainWindowTest : public QObject {
     QCOMPARE(Find<QAction>("N3")->text(), QStringLiteral("リスト情報"));
     QCOMPARE(Find<QAction>("N4")->text(), QStringLiteral("AC-3/DTS詳細情報"));
     const QList<QAction*> top = form_->menuBar()->actions();
-    QVERIFY(top.size() >= 2);  // the layout's two come first; menus of their own follow
+    QCOMPARE(top.size(), 5);
     QCOMPARE(top[0], Find<QAction>("N1"));
     QCOMPARE(top[1], Find<QMenu>("N2")->menuAction());
+    // The title sets of a disc, after the menus of the layout; empty and
+    // disabled until a disc is opened.
+    QCOMPARE(top[2], Find<QMenu>("TitleSetMenu")->menuAction());
+    QCOMPARE(Find<QMenu>("TitleSetMenu")->title(), QStringLiteral("タイトルセット"));
+    QVERIFY(!top[2]->isEnabled());
+    QVERIFY(Find<QMenu>("TitleSetMenu")->actions().isEmpty());
     QCOMPARE(top.back(), Find<QMenu>("Help1")->menuAction());  // the help menu comes last
     QCOMPARE(Find<QMenu>("Help1")->title(), QStringLiteral("ヘルプ"));
     QCOMPARE(Find<QAction>("About1")->text(), QStringLiteral("バージョン情報"));
@@ -579,7 +590,8 @@ class MainWindowTest : public QObject {
     QCOMPARE(chooser_calls_, 1);
     QCOMPARE(Label("Label1")->text(), QStringLiteral("/discs/VIDEO_TS/VTS_01_1.VOB"));
     auto* dialog = Find<QFileDialog>("OpenDialog1");
-    QCOMPARE(dialog->nameFilters(), (QStringList{"VOBファイル(*.vob)", "ac3,dtsファイル(*.ac3 *.dts)"}));
+    QCOMPARE(dialog->nameFilters(),
+             (QStringList{"VOBファイル(*.vob)", "ac3,dtsファイル(*.ac3 *.dts)", "DVDイメージ(*.iso *.img)"}));
     QCOMPARE(dialog->selectedNameFilter(), QStringLiteral("VOBファイル(*.vob)"));
     QCOMPARE(dialog->fileMode(), QFileDialog::AnyFile);
     QCOMPARE(Status(0), QString());  // browsing starts no run
@@ -778,6 +790,92 @@ class MainWindowTest : public QObject {
     QVERIFY(text("AboutLink").contains(QStringLiteral("href=\"https://tonvika.example.org/\"")));
     QVERIFY(box->findChild<QLabel*>(QStringLiteral("AboutLink"))->openExternalLinks());
     box->accept();
+  }
+
+  void discOpensOnItsMainFeatureAndSwitchesTitleSets() {
+    const QString image = Absolute(kDiscFixtures + "/three_title_sets.iso");
+    form_->OpenFromCommandLine(image.toStdString());
+    QVERIFY2(messages_.empty(), qPrintable(MessageTexts().join(u'|')));
+    QCOMPARE(Label("Label1")->text(), image + ":/VIDEO_TS/VTS_02_1.VOB");
+    QCOMPARE(Kind(0), QStringLiteral("DTS 768kbps 48000Hz L,C,R,SL,SR,LFE 16bit [de]"));
+    QCOMPARE(Kind(1), QStringLiteral("AC-3 192kbps 48000Hz 2ch(2/0) L,R CM [fr] "));
+    QCOMPARE(Status(1), image + ":/VIDEO_TS/VTS_02_0.IFO");
+    auto* menu = Find<QMenu>("TitleSetMenu");
+    QVERIFY(menu->menuAction()->isEnabled());
+    QStringList captions;
+    for (const QAction* action : menu->actions()) captions << action->text();
+    QCOMPARE(captions, (QStringList{"VTS_01 (0:00:01)", "VTS_02 (0:00:03) ★メイン", "VTS_03 (0:00:01)"}));
+    QVERIFY(Find<QAction>("TitleSet2")->isChecked());
+
+    Find<QAction>("TitleSet3")->trigger();
+    const QString third = image + ":/VIDEO_TS/VTS_03_1.VOB";
+    QCOMPARE(Label("Label1")->text(), third);
+    QCOMPARE(Kind(2), QStringLiteral("AC-3 256kbps 48000Hz 3ch(3/0) L,C,R CM [zh] "));
+    QCOMPARE(Kind(3), QString());
+    QCOMPARE(Status(1), image + ":/VIDEO_TS/VTS_03_0.IFO");
+    QVERIFY(Find<QAction>("TitleSet3")->isChecked() && !Find<QAction>("TitleSet2")->isChecked());
+    QCOMPARE(menu->actions().size(), 3);
+    // The exports name the title set's first VOB.
+    Find<QAction>("N3")->trigger();
+    QVERIFY(QGuiApplication::clipboard()->text().startsWith(third + "\r\n----------\r\nList\r\n"));
+    Find<QAction>("N4")->trigger();
+    QVERIFY(QGuiApplication::clipboard()->text().startsWith(third + "\r\n----------\r\nTr 1\r\n"));
+    // 解析 runs the title set shown again.
+    Find<TUpDown>("UpDown1")->SetPosition(1);
+    form_->UpDown1Click();
+    form_->N1Click();
+    QVERIFY(messages_.empty());
+    QCOMPARE(Label("Label1")->text(), third);
+    QCOMPARE(Kind(2), QStringLiteral("AC-3 256kbps 48000Hz 3ch(3/0) L,C,R CM [zh] "));
+    // A file afterwards leaves the disc behind.
+    QVERIFY(Drop(*form_, {QUrl::fromLocalFile(Write("after_disc/VTS_01_1.VOB", LpcmVob()))}));
+    QCOMPARE(Kind(0), kLpcmKind);
+    QVERIFY(!menu->menuAction()->isEnabled());
+    QVERIFY(menu->actions().isEmpty());
+    QCOMPARE(form_->OpenDisc(), nullptr);
+  }
+
+  void droppedFolderOrImageIsTakenWhateverTheCheckBox() {
+    QVERIFY(!Find<QCheckBox>("CheckBox1")->isChecked());
+    const QString folder = Absolute(kDiscFixtures + "/three_title_sets");
+    QVERIFY(Drop(*form_, {QUrl::fromLocalFile(folder)}));
+    QCOMPARE(Label("Label1")->text(), QDir::cleanPath(folder) + "/VIDEO_TS/VTS_02_1.VOB");
+    QCOMPARE(Kind(1), QStringLiteral("AC-3 192kbps 48000Hz 2ch(2/0) L,R CM [fr] "));
+    QVERIFY(Find<QMenu>("TitleSetMenu")->menuAction()->isEnabled());
+
+    const QString not_dvd = Absolute(kDiscFixtures + "/not_a_dvd.iso");
+    QVERIFY(Drop(*form_, {QUrl::fromLocalFile(not_dvd)}));
+    QCOMPARE(MessageTexts(), QStringList{QStringLiteral("ファイル %1 は開けません").arg(not_dvd)});
+    QCOMPARE(Label("Label1")->text(), not_dvd);
+    QVERIFY(!Find<QMenu>("TitleSetMenu")->menuAction()->isEnabled());
+    QVERIFY(CommandsEnabled());
+  }
+
+  void browseTakesADiscFolderAndEntersOthers() {
+    auto* dialog = Find<QFileDialog>("OpenDialog1");
+    dialog->setFileMode(QFileDialog::AnyFile);
+    dialog->setDirectory(kDiscFixtures);
+    dialog->show();
+    dialog->selectFile(QStringLiteral("three_title_sets"));
+    QMetaObject::invokeMethod(dialog, "accept");
+    QCOMPARE(dialog->result(), int(QDialog::Accepted));
+    QCOMPARE(dialog->selectedFiles(), QStringList{Absolute(kDiscFixtures + "/three_title_sets")});
+
+    const QString plain = QString::fromStdString(dir_.File("plain_folder"));
+    QDir().mkpath(plain + "/inside");
+    dialog->setResult(0);
+    dialog->show();
+    dialog->setDirectory(plain);
+    dialog->selectFile(QStringLiteral("inside"));
+    QMetaObject::invokeMethod(dialog, "accept");
+    QVERIFY(dialog->isVisible());  // entered, not taken
+    QCOMPARE(QFileInfo(dialog->directory().absolutePath()).fileName(), QStringLiteral("inside"));
+    dialog->reject();
+
+    chooser_results_ = {Absolute(kDiscFixtures + "/three_title_sets")};
+    form_->Button3Click();
+    form_->N1Click();
+    QVERIFY(Label("Label1")->text().endsWith(QStringLiteral("three_title_sets/VIDEO_TS/VTS_02_1.VOB")));
   }
 
   void memoEditsGoBackToTheModel() {

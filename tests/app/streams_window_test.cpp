@@ -22,7 +22,7 @@ namespace {
 
 const QString kFixtures = QStringLiteral(TONVIKA_FIXTURES);
 
-QString TitleSet(const char* folder) { return kFixtures + QStringLiteral("/declared/%1/VIDEO_TS/VTS_01_1.VOB").arg(QLatin1String(folder)); }
+QString FixtureVob(const char* folder) { return kFixtures + QStringLiteral("/declared/%1/VIDEO_TS/VTS_01_1.VOB").arg(QLatin1String(folder)); }
 
 // Records whether the stream list could be opened while the run lets events through.
 class WatchedForm : public TForm1 {
@@ -90,8 +90,8 @@ class StreamsWindowTest : public QObject {
 
   void theMenuFollowsTheLayoutsTwo() {
     const QList<QAction*> top = form_->menuBar()->actions();
-    QCOMPARE(top.size(), 3);
-    QCOMPARE(top[2], Find<QMenu>("InfoMenu")->menuAction());
+    QCOMPARE(top.size(), 5);  // after 解析, クリップボード出力 and タイトルセット; ヘルプ last
+    QCOMPARE(top[3], Find<QMenu>("InfoMenu")->menuAction());
     QCOMPARE(Find<QMenu>("InfoMenu")->title(), QStringLiteral("情報"));
     QCOMPARE(Find<QAction>("StreamListItem")->text(), QStringLiteral("ストリーム一覧…"));
     QVERIFY(!Marker()->isVisible());
@@ -99,7 +99,7 @@ class StreamsWindowTest : public QObject {
   }
 
   void hiddenStreamsRaiseTheMarker() {
-    Analyse(TitleSet("per_kind_numbers"));
+    Analyse(FixtureVob("per_kind_numbers"));
     QVERIFY(messages_.isEmpty());
     QVERIFY(!form_->info_enabled_during_run);
     QVERIFY(Find<QMenu>("InfoMenu")->menuAction()->isEnabled());
@@ -118,7 +118,7 @@ class StreamsWindowTest : public QObject {
   }
 
   void theStreamListShowsDeclaredBesideFound() {
-    Analyse(TitleSet("per_kind_numbers"));
+    Analyse(FixtureVob("per_kind_numbers"));
     QDialog* dialog = OpenStreamList();
     QVERIFY(dialog->isVisible());
     QCOMPARE(dialog->windowTitle(), QStringLiteral("ストリーム一覧"));
@@ -137,16 +137,16 @@ class StreamsWindowTest : public QObject {
     QVERIFY(notes[0].startsWith(QStringLiteral("[slot-taken] sub-stream 0x80 ")));
     QVERIFY(notes[4].startsWith(QStringLiteral("[slot-taken] sub-stream 0xA1 ")));
     const QString source = dialog->findChild<QLabel*>(QStringLiteral("StreamsSource"))->text();
-    QVERIFY(source.startsWith(TitleSet("per_kind_numbers") + u'\n'));
+    QVERIFY(source.startsWith(FixtureVob("per_kind_numbers") + u'\n'));
     QVERIFY(source.endsWith(QStringLiteral("VTS_01_0.IFO")));
     dialog->reject();
   }
 
   void aCleanTitleSetLowersTheMarker() {
-    Analyse(TitleSet("scrambled"));
+    Analyse(FixtureVob("scrambled"));
     QVERIFY(Marker()->isVisible());
     QVERIFY(Marker()->toolTip().contains(QStringLiteral("28 private stream 1 packets were skipped")));
-    Analyse(TitleSet("swapped_streams"));
+    Analyse(FixtureVob("swapped_streams"));
     QVERIFY(!Marker()->isVisible());
     QDialog* dialog = OpenStreamList();
     auto* table = dialog->findChild<QTableWidget*>(QStringLiteral("StreamsTable"));
@@ -162,7 +162,7 @@ class StreamsWindowTest : public QObject {
   }
 
   void aFileErrorClearsTheNotes() {
-    Analyse(TitleSet("per_kind_numbers"));
+    Analyse(FixtureVob("per_kind_numbers"));
     QVERIFY(Marker()->isVisible());
     Analyse(kFixtures + QStringLiteral("/declared/no such file.vob"));
     QCOMPARE(messages_.size(), 1);

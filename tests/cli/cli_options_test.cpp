@@ -41,12 +41,29 @@ TEST(CliOptions, BadUsageIsRefusedWithAMessage) {
       {"--bogus", "a"},
       {"--details=yes", "a"},
       {"--json"},
+      {"--title-set", "0", "a"},
+      {"--title-set", "100", "a"},
+      {"--title-set", "two", "a"},
+      {"--title-set"},
+      {"--main=1", "a"},
+      {"--main", "--title-set", "1", "a"},
   };
   for (const auto& args : cases) {
     const auto parsed = ParseOptions(args);
     EXPECT_EQ(parsed.status, ParseStatus::UsageError) << ::testing::PrintToString(args);
     EXPECT_FALSE(parsed.error.empty());
   }
+}
+
+TEST(CliOptions, TitleSetAndMain) {
+  auto parsed = ParseOptions({"--title-set", "99", "disc.iso"});
+  ASSERT_EQ(parsed.status, ParseStatus::Run) << parsed.error;
+  EXPECT_EQ(parsed.options.title_set, 99);
+  EXPECT_FALSE(parsed.options.main_feature);
+  parsed = ParseOptions({"--main", "disc.iso"});
+  ASSERT_EQ(parsed.status, ParseStatus::Run) << parsed.error;
+  EXPECT_TRUE(parsed.options.main_feature);
+  EXPECT_FALSE(parsed.options.title_set.has_value());
 }
 
 TEST(CliOptions, ReadSizeBounds) {

@@ -158,6 +158,20 @@ constexpr GoldenCase kCases[] = {
      "declared/per_kind_numbers/VIDEO_TS/VTS_01_1.VOB.json.expected", 0},
     {kFixtures, "--json declared/scrambled/VIDEO_TS/VTS_01_1.VOB",
      "declared/scrambled/VIDEO_TS/VTS_01_1.VOB.json.expected", 0},
+    // Whole discs: a folder and an image, title set by title set.
+    {kFixtures, "--details disc/three_title_sets", "disc/three_title_sets.expected", 0},
+    {kFixtures, "--details disc/three_title_sets.iso", "disc/three_title_sets.iso.expected", 0},
+    {kFixtures, "--json disc/three_title_sets", "disc/three_title_sets.json.expected", 0},
+    {kFixtures, "--json --lang en disc/three_title_sets.iso", "disc/three_title_sets.iso.json.expected", 0},
+    {kFixtures, "--lang en --title-set 3 disc/three_title_sets.iso", "disc/three_title_sets.iso.title_set_3.expected",
+     0},
+    {kFixtures, "--details --main disc/three_title_sets/VIDEO_TS", "disc/three_title_sets.main.expected", 0},
+    // The discs' VOBs as files: title set 2's first file alone lacks the
+    // AC-3 track that its second file completes.
+    {kFixtures, "--details disc/three_title_sets/VIDEO_TS/VTS_01_1.VOB",
+     "disc/three_title_sets/VIDEO_TS/VTS_01_1.VOB.expected", 0},
+    {kFixtures, "--details disc/three_title_sets/VIDEO_TS/VTS_02_1.VOB",
+     "disc/three_title_sets/VIDEO_TS/VTS_02_1.VOB.expected", 0},
 };
 
 constexpr std::string_view kExpectedSuffix = ".expected";

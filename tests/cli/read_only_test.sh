@@ -1,6 +1,6 @@
 #!/bin/sh
 # tonvika-cli opens nothing for writing and leaves its inputs as they were.
-# Usage: read_only_test.sh CLI FILE...   (exit 77 = skipped)
+# Usage: read_only_test.sh CLI SOURCE...   (exit 77 = skipped)
 set -eu
 cli=$1; shift
 command -v strace >/dev/null 2>&1 || { echo "strace not installed"; exit 77; }
@@ -9,10 +9,11 @@ before=$(mktemp)
 after=$(mktemp)
 trap 'rm -f "$trace" "$before" "$after"' EXIT
 
-snapshot() { for f in "$@"; do sha256sum "$f"; stat -c '%n %Y.%y %s' "$f"; done; }
-# The IFO files beside the inputs are read too.
+snapshot() { for f in "$@"; do [ -f "$f" ] || continue; sha256sum "$f"; stat -c '%n %Y.%y %s' "$f"; done; }
+# The IFO files beside the inputs are read too; of a disc's folder, all its files.
 inputs="$*"
 for f in "$@"; do
+  if [ -d "$f" ]; then inputs="$inputs $(find "$f" -type f)"; continue; fi
   for g in "$(dirname "$f")"/*; do [ -f "$g" ] && inputs="$inputs $g"; done
 done
 snapshot $inputs > "$before"

@@ -2,6 +2,61 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US" sourcelanguage="ja_JP">
 <context>
+    <name>tonvika::StreamsDialog</name>
+    <message>
+        <source>ストリーム一覧</source>
+        <translation>Streams</translation>
+    </message>
+    <message>
+        <source>IFOファイルはありません</source>
+        <translation>No IFO file</translation>
+    </message>
+    <message>
+        <source>IFOファイル: %1</source>
+        <translation>IFO file: %1</translation>
+    </message>
+    <message>
+        <source>番号</source>
+        <translation>No.</translation>
+    </message>
+    <message>
+        <source>IFOの宣言</source>
+        <translation>Declared in the IFO</translation>
+    </message>
+    <message>
+        <source>サブストリーム</source>
+        <translation>Sub-stream</translation>
+    </message>
+    <message>
+        <source>見つかったトラック</source>
+        <translation>Track found</translation>
+    </message>
+    <message>
+        <source>注記</source>
+        <translation>Notes</translation>
+    </message>
+    <message>
+        <source>閉じる</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>(宣言なし)</source>
+        <translation>(not declared)</translation>
+    </message>
+    <message>
+        <source>なし</source>
+        <translation>none</translation>
+    </message>
+    <message>
+        <source>注記はありません</source>
+        <translation>No notes</translation>
+    </message>
+    <message>
+        <source>ストリームの注記: %1件</source>
+        <translation>Stream notes: %1</translation>
+    </message>
+</context>
+<context>
     <name>tonvika::TAboutBox</name>
     <message>
         <source>バージョン情報</source>
@@ -111,6 +166,27 @@ Languages are shown as codes</translation>
     <message>
         <source>ファイル %1 は開けません</source>
         <translation>Cannot open the file %1</translation>
+    </message>
+    <message>
+        <source>タイトルセット</source>
+        <translation>Title sets</translation>
+    </message>
+    <message>
+        <source>情報</source>
+        <translation>Info</translation>
+    </message>
+    <message>
+        <source>ストリーム一覧…</source>
+        <translation>Streams…</translation>
+    </message>
+    <message>
+        <source>%1 ★メイン</source>
+        <extracomment>A title set entry of the menu タイトルセット; %1 is &quot;VTS_02 (1:23:45)&quot;.</extracomment>
+        <translation>%1 ★main</translation>
+    </message>
+    <message>
+        <source>DVDイメージ(*.iso *.img)</source>
+        <translation>DVD images (*.iso *.img)</translation>
     </message>
 </context>
 </TS>

@@ -1,0 +1,102 @@
+#include "analysis/disc.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "analysis/disc_titles.h"
+#include "io/file_error.h"
+
+namespace tonvika {
+
+namespace {
+
+constexpr int kMaxTitleSets = 99;
+constexpr const char* kNoVideoTs = "no VIDEO_TS folder in it";
+constexpr const char* kNoVideoManager =
+    "no DVD-Video file system (VIDEO_TS.IFO cannot be read, nor its backup)";
+constexpr const char* kNoTitleSets = "the disc declares no title set";
+constexpr const char* kTablesUnreadable = "cannot be read, nor its backup";
+constexpr const char* kImageFolder = ":/VIDEO_TS/";
+
+std::string InFolder(const std::string& folder, const std::string& name) {
+  if (!folder.empty() && folder.back() == '/') return folder + name;
+  return folder + "/" + name;
+}
+
+}  // namespace
+
+std::string TitleSetFileName(int number, int part, const char* extension) {
+  char name[16];
+  std::snprintf(name, sizeof name, "VTS_%02d_%d.%s", number, part, extension);
+  return name;
+}
+
+Disc::Disc(const std::string& source, SourceKind kind) : source_(source), kind_(kind) {
+  std::string opened = source_;
+  if (kind_ == SourceKind::Folder) {
+    // libdvdread finds a VIDEO_TS folder inside the named one only when it
+    // is spelt VIDEO_TS or video_ts; named directly it reads any spelling.
+    const auto folder = FindVideoTsFolder(source_);
+    if (!folder) throw FileError(source_, kNoVideoTs);
+    video_ts_ = opened = *folder;
+  }
+  try {
+    reader_ = std::make_unique<DvdReader>(opened);
+  } catch (const FileError& e) {
+    throw FileError(source_, e.reason());
+  }
+  ReadTitleSets();
+}
+
+void Disc::ReadTitleSets() {
+  const IfoHandle vmg = reader_->OpenIfo(0);
+  if (!vmg || vmg->vmgi_mat == nullptr) throw FileError(source_, kNoVideoManager);
+  const int count = std::min<int>(vmg->vmgi_mat->vmg_nr_of_title_sets, kMaxTitleSets);
+  if (count < 1) throw FileError(source_, kNoTitleSets);
+
+  std::vector<IfoHandle> tables;
+  std::vector<const ifo_handle_t*> views;
+  for (int n = 1; n <= count; ++n) {
+    tables.push_back(reader_->OpenIfo(n));
+    views.push_back(tables.back().get());
+  }
+  const auto longest = LongestTitles(*vmg, views);
+  main_feature_ = MainFeatureTitleSet(longest);
+  for (int n = 1; n <= count; ++n) {
+    title_sets_.push_back(TitleSet{n, longest[n - 1], n == main_feature_, views[n - 1] != nullptr, PathsOf(n)});
+  }
+}
+
+TitleSetPaths Disc::PathsOf(int number) const {
+  const std::string vob = TitleSetFileName(number, 1, "VOB");
+  const std::string ifo = TitleSetFileName(number, 0, "IFO");
+  const std::string backup = TitleSetFileName(number, 0, "BUP");
+  if (kind_ != SourceKind::Folder) {
+    const std::string folder = source_ + kImageFolder;
+    return {folder + vob, folder + ifo, folder + backup};
+  }
+  // The names as they are on disk, in whatever letter case.
+  const auto on_disk = [this](const std::string& name) {
+    return FindEntryIgnoringCase(video_ts_, name).value_or(InFolder(video_ts_, name));
+  };
+  return {on_disk(vob), on_disk(ifo), on_disk(backup)};
+}
+
+const TitleSet* Disc::Find(int number) const {
+  if (number < 1 || number > static_cast<int>(title_sets_.size())) return nullptr;
+  return &title_sets_[number - 1];
+}
+
+RunOutcome Disc::Analyse(RunHost& host, int number) const {
+  const TitleSet* set = Find(number);
+  if (set == nullptr) throw FileError(source_, "no title set " + std::to_string(number));
+  if (!set->tables_readable) throw FileError(set->paths.ifo, kTablesUnreadable);
+  if (kind_ == SourceKind::Folder && !FindEntryIgnoringCase(video_ts_, TitleSetFileName(number, 1, "VOB"))) {
+    throw FileError(set->paths.vob, std::strerror(ENOENT));
+  }
+  TitleSetSource source(*reader_, number, set->paths);
+  return AnalyseVideoObject(host, set->paths.vob, source);
+}
+
+}  // namespace tonvika

@@ -1,0 +1,47 @@
+#include "analysis/title_set_source.h"
+
+#include <algorithm>
+#include <string_view>
+
+#include "io/file_error.h"
+
+namespace tonvika {
+
+namespace {
+
+constexpr std::string_view kTitleSetIdentifier = "DVDVIDEO-VTS";
+constexpr const char* kNoTitleVobs = "the title set's VOBs cannot be opened";
+constexpr const char* kNoInformation = "cannot be read, nor its backup";
+
+bool IsTitleSetInformation(const std::vector<std::uint8_t>& bytes) {
+  return bytes.size() >= kTitleSetIdentifier.size() &&
+         std::equal(kTitleSetIdentifier.begin(), kTitleSetIdentifier.end(), bytes.begin());
+}
+
+}  // namespace
+
+dvd_file_t& TitleSetSource::TitleVobs() {
+  if (!vobs_) vobs_ = disc_.OpenFile(title_set_, DVD_READ_TITLE_VOBS);
+  if (!vobs_) throw FileError(paths_.vob, kNoTitleVobs);
+  return *vobs_;
+}
+
+std::uint64_t TitleSetSource::Size() { return DvdFileBytes(TitleVobs()); }
+
+std::optional<InformationFile> TitleSetSource::ReadInformationFile() {
+  const std::pair<dvd_read_domain_t, const std::string*> files[] = {
+      {DVD_READ_INFO_FILE, &paths_.ifo}, {DVD_READ_INFO_BACKUP_FILE, &paths_.backup}};
+  for (const auto& [domain, path] : files) {
+    const DvdFile file = disc_.OpenFile(title_set_, domain);
+    if (!file) continue;
+    auto bytes = ReadDvdFileBytes(*file, kMaxInformationFileSize);
+    if (bytes && IsTitleSetInformation(*bytes)) return InformationFile{*path, std::move(*bytes)};
+  }
+  throw FileError(paths_.ifo, kNoInformation);
+}
+
+std::size_t TitleSetSource::ReadWindow(std::span<std::uint8_t> window) {
+  return ReadDvdBlocks(TitleVobs(), 0, window);
+}
+
+}  // namespace tonvika

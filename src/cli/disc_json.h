@@ -1,0 +1,24 @@
+#pragma once
+// JSON objects of a disc's title sets: a VOB run's object with the disc's keys.
+
+#include <nlohmann/json.hpp>
+#include <string>
+
+#include "analysis/disc.h"
+
+namespace tonvika::cli {
+
+// "path" (the title set's first VOB), "source", "title_set", "main_feature",
+// "title_length_s", then every further key of a VOB run's object.
+nlohmann::ordered_json TitleSetToJson(const std::string& source, const TitleSet& set, const RunOutcome& outcome,
+                                      const TrackSlots& slots, const LanguageTable& table,
+                                      DisplayLanguage language, std::string_view eol);
+
+// A title set that could not be read: the disc's keys and "error".
+nlohmann::ordered_json TitleSetErrorToJson(const std::string& source, const TitleSet& set,
+                                           const std::string& error);
+
+// The longest title in seconds, to the millisecond; null when unknown.
+nlohmann::ordered_json TitleLengthJson(const std::optional<double>& seconds);
+
+}  // namespace tonvika::cli

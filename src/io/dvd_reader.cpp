@@ -1,0 +1,97 @@
+#include "io/dvd_reader.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+
+#include "io/file_error.h"
+
+namespace tonvika {
+
+namespace {
+
+constexpr const char* kRefused = "libdvdread cannot open it";
+constexpr std::size_t kMaxMessages = 64;  // a damaged disc can make the library chatty
+
+void CollectMessage(void* sink, dvd_logger_level_t /*level*/, const char* format, va_list args) {
+  std::array<char, 512> text{};
+  std::vsnprintf(text.data(), text.size(), format, args);
+  auto& lines = static_cast<DvdMessages*>(sink)->lines;
+  if (lines.size() == kMaxMessages) lines.erase(lines.begin());
+  lines.emplace_back(text.data());
+}
+
+// libdvdread reports a path it cannot stat with perror(), on our standard
+// error, and takes a device it cannot open for "no disc"; the path is tried
+// here first, so that the user hears the system's reason instead.
+void CheckReadable(const std::string& path) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0) throw FileError(path, std::strerror(errno));
+  if (S_ISDIR(info.st_mode)) {
+    if (::access(path.c_str(), R_OK | X_OK) != 0) throw FileError(path, std::strerror(errno));
+    return;
+  }
+  if (!S_ISREG(info.st_mode) && !S_ISBLK(info.st_mode)) throw FileError(path, "not a DVD folder, image or drive");
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) throw FileError(path, std::strerror(errno));
+  ::close(fd);
+}
+
+}  // namespace
+
+DvdReader::DvdReader(const std::string& path) : path_(path), messages_(std::make_unique<DvdMessages>()) {
+  CheckReadable(path_);
+  const dvd_logger_cb logger{CollectMessage};
+  reader_.reset(DVDOpen2(messages_.get(), &logger, path_.c_str()));
+  if (!reader_) {
+    const std::string last = LastMessage();
+    throw FileError(path_, last.empty() ? kRefused : last);
+  }
+}
+
+IfoHandle DvdReader::OpenIfo(int title_set) const { return IfoHandle(ifoOpen(reader_.get(), title_set)); }
+
+DvdFile DvdReader::OpenFile(int title_set, dvd_read_domain_t domain) const {
+  return DvdFile(DVDOpenFile(reader_.get(), title_set, domain));
+}
+
+std::string DvdReader::LastMessage() const {
+  return messages_->lines.empty() ? std::string() : messages_->lines.back();
+}
+
+std::uint64_t DvdFileBytes(dvd_file_t& file) {
+  const ssize_t blocks = DVDFileSize(&file);
+  return blocks > 0 ? static_cast<std::uint64_t>(blocks) * kDvdBlockSize : 0;
+}
+
+std::size_t ReadDvdBlocks(dvd_file_t& file, std::uint32_t first_block, std::span<std::uint8_t> out) {
+  const std::size_t blocks = out.size() / kDvdBlockSize;
+  std::size_t done = 0;
+  // libdvdread joins at most two of a title set's VOB files in one call, so
+  // a window over three files takes several calls; each asks for the rest.
+  while (done < blocks) {
+    const ssize_t got = DVDReadBlocks(&file, static_cast<int>(first_block + done), blocks - done,
+                                      out.data() + done * kDvdBlockSize);
+    if (got <= 0) break;
+    done += static_cast<std::size_t>(got);
+  }
+  return done * kDvdBlockSize;
+}
+
+std::optional<std::vector<std::uint8_t>> ReadDvdFileBytes(dvd_file_t& file, std::size_t max_size) {
+  const auto size = static_cast<std::size_t>(std::min<std::uint64_t>(DvdFileBytes(file), max_size));
+  if (size == 0) return std::nullopt;
+  std::vector<std::uint8_t> bytes(size);
+  if (DVDFileSeek(&file, 0) != 0) return std::nullopt;
+  if (DVDReadBytes(&file, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size())) return std::nullopt;
+  return bytes;
+}
+
+}  // namespace tonvika

@@ -1,0 +1,163 @@
+#include "analysis/disc.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <fstream>
+
+#include "analysis/track_slots.h"
+#include "io/file_error.h"
+#include "support/scratch_dir.h"
+
+namespace tonvika {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::ScratchDir;
+
+const std::string kFixtures = TONVIKA_FIXTURES;
+const std::string kFolder = kFixtures + "/disc/three_title_sets";
+const std::string kImage = kFixtures + "/disc/three_title_sets.iso";
+
+// The window's part of a run, kept for the checks.
+class DiscHost : public RunHost {
+ public:
+  LanguageTable table = ParseLanguageTable("de,German,ドイツ語\nfr,French,フランス語\nes,Spanish,スペイン語\n");
+  TrackSlots slots;
+  std::array<std::string, 2> status;
+
+  std::string FilePath() override { return {}; }
+  int ReadSizeMegabytes() override { return 5; }
+  DisplayLanguage Language() override { return DisplayLanguage::English; }
+  const LanguageTable& Languages() override { return table; }
+  TrackSlots& Slots() override { return slots; }
+  void SetStatus(int panel, const std::string& text) override { status.at(panel) = text; }
+  void SetCommandsEnabled(bool) override {}
+  void ProcessPendingEvents() override {}
+};
+
+// A copy of the fixture folder that a test may change.
+std::string CopyFolder(const ScratchDir& dir, const std::string& name = "disc") {
+  fs::copy(kFolder, dir.File(name), fs::copy_options::recursive);
+  return dir.File(name);
+}
+
+void Overwrite(const std::string& path) { std::ofstream(path, std::ios::binary) << "damaged"; }
+
+TEST(Disc, TitleSetsLengthsAndTheMainFeature) {
+  for (const auto& [source, kind] : {std::pair{kFolder, SourceKind::Folder}, std::pair{kImage, SourceKind::Image}}) {
+    const Disc disc(source, kind);
+    ASSERT_EQ(disc.TitleSets().size(), 3u) << source;
+    EXPECT_EQ(disc.MainFeature(), 2);
+    const double lengths[] = {1.0 + 1.0 / 30, 3.0, 1.5};  // dvdauthor counts one frame more in the first
+    for (const TitleSet& set : disc.TitleSets()) {
+      ASSERT_TRUE(set.longest_title_s.has_value());
+      EXPECT_DOUBLE_EQ(*set.longest_title_s, lengths[set.number - 1]) << set.number;
+      EXPECT_EQ(set.main_feature, set.number == 2);
+      EXPECT_TRUE(set.tables_readable);
+    }
+  }
+  EXPECT_EQ(Disc(kImage, SourceKind::Image).Find(3)->paths.vob, kImage + ":/VIDEO_TS/VTS_03_1.VOB");
+  EXPECT_EQ(Disc(kFolder, SourceKind::Folder).Find(3)->paths.backup, kFolder + "/VIDEO_TS/VTS_03_0.BUP");
+  EXPECT_EQ(Disc(kFolder, SourceKind::Folder).Find(4), nullptr);
+}
+
+// Title set 2's title VOB is two files: the AC-3 track of slot 2 is
+// complete only in the second.
+TEST(Disc, ATitleSetIsAVideoObjectRunOverItsTitleVobs) {
+  for (const auto& [source, kind, vob, ifo] :
+       {std::tuple{kFolder, SourceKind::Folder, kFolder + "/VIDEO_TS/VTS_02_1.VOB", kFolder + "/VIDEO_TS/VTS_02_0.IFO"},
+        std::tuple{kImage, SourceKind::Image, kImage + ":/VIDEO_TS/VTS_02_1.VOB", kImage + ":/VIDEO_TS/VTS_02_0.IFO"}}) {
+    const Disc disc(source, kind);
+    DiscHost host;
+    const RunOutcome outcome = disc.Analyse(host, 2);
+    EXPECT_TRUE(outcome.changed);
+    EXPECT_EQ(outcome.ifo_path, ifo);
+    EXPECT_EQ(host.status[1], ifo);
+    EXPECT_EQ(host.slots.ListReport().front(), vob);
+    EXPECT_EQ(host.slots.KindText(0), "DTS 768kbps 48000Hz L,C,R,SL,SR,LFE 16bit [German]");
+    EXPECT_EQ(host.slots.KindText(1), "AC-3 192kbps 48000Hz 2ch(2/0) L,R CM [French] ");
+    EXPECT_EQ(host.slots.ListedSlotMask(), 0x03);
+  }
+}
+
+TEST(Disc, WithoutVideoTsOrWithoutTablesTheSourceCannotBeOpened) {
+  ScratchDir dir;
+  fs::create_directory(dir.File("empty"));
+  const std::string no_manager = CopyFolder(dir);
+  Overwrite(no_manager + "/VIDEO_TS/VIDEO_TS.IFO");
+  Overwrite(no_manager + "/VIDEO_TS/VIDEO_TS.BUP");
+  const struct {
+    std::string source;
+    SourceKind kind;
+    std::string reason;
+  } cases[] = {
+      {dir.File("empty"), SourceKind::Folder, "no VIDEO_TS folder in it"},
+      {kFixtures + "/disc/not_a_dvd.iso", SourceKind::Image, "VIDEO_TS.IFO cannot be read"},
+      {no_manager, SourceKind::Folder, "VIDEO_TS.IFO cannot be read"},
+      {dir.File("missing.iso"), SourceKind::Image, "No such file or directory"},
+  };
+  for (const auto& c : cases) {
+    try {
+      Disc disc(c.source, c.kind);
+      ADD_FAILURE() << c.source << " opened";
+    } catch (const FileError& e) {
+      EXPECT_EQ(e.path(), c.source);
+      EXPECT_NE(e.reason().find(c.reason), std::string::npos) << e.reason();
+    }
+  }
+}
+
+TEST(Disc, ADamagedOrIncompleteTitleSetFailsAloneAndChangesNothing) {
+  ScratchDir dir;
+  const std::string folder = CopyFolder(dir);
+  Overwrite(folder + "/VIDEO_TS/VTS_01_0.IFO");
+  Overwrite(folder + "/VIDEO_TS/VTS_01_0.BUP");
+  fs::remove(folder + "/VIDEO_TS/VTS_03_1.VOB");
+  Overwrite(folder + "/VIDEO_TS/VTS_02_0.IFO");  // its backup stands in for it
+
+  const Disc disc(folder, SourceKind::Folder);
+  EXPECT_FALSE(disc.Find(1)->tables_readable);
+  EXPECT_EQ(disc.MainFeature(), 2);
+  for (const auto& [number, failing] : {std::pair{1, "/VIDEO_TS/VTS_01_0.IFO"}, std::pair{3, "/VIDEO_TS/VTS_03_1.VOB"}}) {
+    DiscHost host;
+    host.slots.SetListedSlotMask(0x80);
+    try {
+      disc.Analyse(host, number);
+      ADD_FAILURE() << "title set " << number << " was analysed";
+    } catch (const FileError& e) {
+      EXPECT_EQ(e.path(), folder + failing);
+    }
+    EXPECT_EQ(host.slots.ListedSlotMask(), 0x80) << "title set " << number;
+  }
+  DiscHost host;
+  EXPECT_EQ(disc.Analyse(host, 2).ifo_path, folder + "/VIDEO_TS/VTS_02_0.BUP");
+  EXPECT_EQ(host.slots.KindText(1), "AC-3 192kbps 48000Hz 2ch(2/0) L,R CM [French] ");
+}
+
+TEST(Disc, ALowerCaseFolderIsReadAndNamedAsItIsOnDisk) {
+  ScratchDir dir;
+  const std::string folder = CopyFolder(dir, "lower");
+  const auto lower = [](std::string name) {
+    std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return std::tolower(c); });
+    return name;
+  };
+  for (const auto& entry : fs::directory_iterator(folder + "/VIDEO_TS")) {
+    fs::rename(entry.path(), entry.path().parent_path() / lower(entry.path().filename().string()));
+  }
+  fs::rename(folder + "/VIDEO_TS", folder + "/video_ts");
+
+  const Disc disc(folder, SourceKind::Folder);
+  ASSERT_EQ(disc.TitleSets().size(), 3u);
+  EXPECT_EQ(disc.MainFeature(), 2);
+  DiscHost host;
+  const RunOutcome outcome = disc.Analyse(host, 3);
+  EXPECT_EQ(outcome.ifo_path, folder + "/video_ts/vts_03_0.ifo");
+  EXPECT_EQ(host.slots.ListReport().front(), folder + "/video_ts/vts_03_1.vob");
+  EXPECT_EQ(host.slots.KindText(0), "AC-3 192kbps 48000Hz 2ch(2/0) L,R CM [Spanish] ");
+}
+
+}  // namespace
+}  // namespace tonvika
