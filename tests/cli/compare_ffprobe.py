@@ -22,7 +22,14 @@ STRAY_SYNC = ("a stray 0B 77 12 34 1C 40 E1 at offset 40 is taken for the first 
               "(6 channels); ffprobe resynchronises on the real frames from offset 100 "
               "(0B 77 15 52 14 40 43: frmsizecod 20, 192 kb/s, acmod 2) and gives a bit rate of "
               "288 kb/s, which no frame header of the file says")
+LATE_STREAM = ("sub-stream 0x81 begins 7.5 s into the title, past ffprobe's analysis "
+               "duration (5 s), so ffprobe lists it with 0 Hz, 0 channels and no bit rate; its "
+               "frames, the first at offset 0x10D824 (0B 77 2C BB 14 40 43: fscod 0, frmsizecod "
+               "20, acmod 2), say 48 kHz, 192 kb/s, 2/0")
 EXPLAINED = {
+    ("declared/late_stream/VIDEO_TS/VTS_01_1.VOB", 0x81, "sample_rate_hz"): LATE_STREAM,
+    ("declared/late_stream/VIDEO_TS/VTS_01_1.VOB", 0x81, "channels"): LATE_STREAM,
+    ("declared/late_stream/VIDEO_TS/VTS_01_1.VOB", 0x81, "bit_rate_kbps"): LATE_STREAM,
     ("raw/ac3_false_sync_stereo_192k.ac3", None, "channels"): STRAY_SYNC,
     ("raw/ac3_false_sync_stereo_192k.ac3", None, "bit_rate_kbps"): STRAY_SYNC,
 }
