@@ -11,6 +11,7 @@ Exit status 0 valid, 1 invalid, 77 when python3-jsonschema is missing.
 import copy
 import json
 import pathlib
+import shutil
 import subprocess
 import sys
 import tempfile
@@ -25,9 +26,12 @@ MEDIA_SUFFIXES = {".vob", ".ac3", ".dts"}
 
 
 def media(source):
+    """Every committed file medium, and every disc: an image, a folder."""
     found = []
     for root in (source / "tests" / "fixtures", source / "samples"):
         found += [p for p in root.rglob("*") if p.is_file() and p.suffix.lower() in MEDIA_SUFFIXES]
+    discs = source / "tests" / "fixtures" / "disc"
+    found += [p for p in discs.glob("*.iso")] + [p for p in discs.iterdir() if (p / "VIDEO_TS").is_dir()]
     return sorted(str(p) for p in found)
 
 
@@ -47,15 +51,22 @@ def main(argv):
     with tempfile.TemporaryDirectory() as scratch:
         empty = pathlib.Path(scratch) / "empty.vob"
         empty.write_bytes(b"")
-        extra = [str(empty), str(pathlib.Path(scratch) / "missing.vob")]
+        # A disc whose third title set lost its VOB: that title set's error.
+        broken = pathlib.Path(scratch) / "broken"
+        shutil.copytree(source / "tests" / "fixtures" / "disc" / "three_title_sets", broken)
+        (broken / "VIDEO_TS" / "VTS_03_1.VOB").unlink()
+        extra = [str(empty), str(pathlib.Path(scratch) / "missing.vob"), str(broken)]
         documents = [run(cli, source, options + files + extra)
                      for options in ([], ["--sync-trace", "--lang", "en"], ["--read-size", "1", "--crlf"])]
 
-    broken = copy.deepcopy(documents[0])
-    del broken[0]["slots"][0]["header"]
-    if validator.is_valid(broken):
-        print("the schema accepts a slot without \"header\"")
-        return 1
+    for mutate, what in ((lambda d: d[0]["slots"][0].pop("header"), "a slot without \"header\""),
+                         (lambda d: next(o for o in d if "title_set" in o).pop("source"),
+                          "a title set without \"source\"")):
+        changed = copy.deepcopy(documents[0])
+        mutate(changed)
+        if validator.is_valid(changed):
+            print("the schema accepts " + what)
+            return 1
 
     errors = 0
     for document in documents:
