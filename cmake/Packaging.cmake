@@ -16,6 +16,8 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "The Tonvika project <maintainers@tonvika.example.org>")
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://tonvika.example.org/")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Loaded at run time, when a disc is opened; added to what dpkg-shlibdeps finds.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS ${TONVIKA_DVDREAD_PACKAGE})
 # Qt's own texts (file dialog, buttons) in Japanese for the Japanese window.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-translations-l10n)
 # The long description, below the summary line of the control file.
@@ -24,7 +26,8 @@ set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
 and what each track's bitstream header says: it reads the first megabytes,
 finds the AC-3, DTS and LPCM tracks, names their languages from the title
 set's .IFO and breaks each AC-3 and DTS frame header down field by field.
-Raw .ac3 and .dts files are analysed too. A Qt window (tonvika, Japanese
+Raw .ac3 and .dts files are analysed too, and whole discs (DVD folders,
+images and drives) title set by title set. A Qt window (tonvika, Japanese
 and English) and a command-line twin (tonvika-cli, text or JSON).
 .
 License: GPL-3.0-or-later.")

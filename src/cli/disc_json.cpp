@@ -1,7 +1,5 @@
 #include "cli/disc_json.h"
 
-#include <cmath>
-
 #include "cli/json_output.h"
 
 namespace tonvika::cli {
@@ -22,7 +20,8 @@ nlohmann::ordered_json DiscKeys(const std::string& source, const TitleSet& set) 
 
 nlohmann::ordered_json TitleLengthJson(const std::optional<double>& seconds) {
   if (!seconds) return nullptr;
-  return std::round(*seconds * 1000.0) / 1000.0;
+  // Lengths are never negative: to the nearest millisecond by truncation.
+  return static_cast<double>(static_cast<long long>(*seconds * 1000.0 + 0.5)) / 1000.0;
 }
 
 nlohmann::ordered_json TitleSetToJson(const std::string& source, const TitleSet& set, const RunOutcome& outcome,

@@ -1,7 +1,5 @@
 #include "cli/json_output.h"
 
-#include <cmath>
-
 #include "analysis/details_text.h"
 #include "analysis/track_slots.h"
 #include "cli/declared_json.h"
@@ -24,8 +22,8 @@ nlohmann::ordered_json OrNull(const std::optional<T>& value) {
 // Whole kilobits as an integer (448, not 448.0); 1411.2 stays as it is.
 nlohmann::ordered_json BitRate(const std::optional<double>& kbps) {
   if (!kbps) return nullptr;
-  const double whole = std::floor(*kbps);
-  if (whole == *kbps) return static_cast<long long>(whole);
+  const auto whole = static_cast<long long>(*kbps);  // bit rates are positive
+  if (static_cast<double>(whole) == *kbps) return whole;
   return *kbps;
 }
 

@@ -48,18 +48,21 @@ void CheckReadable(const std::string& path) {
 
 DvdReader::DvdReader(const std::string& path) : path_(path), messages_(std::make_unique<DvdMessages>()) {
   CheckReadable(path_);
+  std::string missing;
+  const DvdReadLibrary* dvdread = LoadDvdRead(&missing);
+  if (dvdread == nullptr) throw FileError(path_, "libdvdread is needed to read a disc: " + missing);
   const dvd_logger_cb logger{CollectMessage};
-  reader_.reset(DVDOpen2(messages_.get(), &logger, path_.c_str()));
+  reader_.reset(dvdread->open(messages_.get(), &logger, path_.c_str()));
   if (!reader_) {
     const std::string last = LastMessage();
     throw FileError(path_, last.empty() ? kRefused : last);
   }
 }
 
-IfoHandle DvdReader::OpenIfo(int title_set) const { return IfoHandle(ifoOpen(reader_.get(), title_set)); }
+IfoHandle DvdReader::OpenIfo(int title_set) const { return IfoHandle(LoadDvdRead()->ifo_open(reader_.get(), title_set)); }
 
 DvdFile DvdReader::OpenFile(int title_set, dvd_read_domain_t domain) const {
-  return DvdFile(DVDOpenFile(reader_.get(), title_set, domain));
+  return DvdFile(LoadDvdRead()->open_file(reader_.get(), title_set, domain));
 }
 
 std::string DvdReader::LastMessage() const {
@@ -67,7 +70,7 @@ std::string DvdReader::LastMessage() const {
 }
 
 std::uint64_t DvdFileBytes(dvd_file_t& file) {
-  const ssize_t blocks = DVDFileSize(&file);
+  const ssize_t blocks = LoadDvdRead()->file_size(&file);
   return blocks > 0 ? static_cast<std::uint64_t>(blocks) * kDvdBlockSize : 0;
 }
 
@@ -77,7 +80,7 @@ std::size_t ReadDvdBlocks(dvd_file_t& file, std::uint32_t first_block, std::span
   // libdvdread joins at most two of a title set's VOB files in one call, so
   // a window over three files takes several calls; each asks for the rest.
   while (done < blocks) {
-    const ssize_t got = DVDReadBlocks(&file, static_cast<int>(first_block + done), blocks - done,
+    const ssize_t got = LoadDvdRead()->read_blocks(&file, static_cast<int>(first_block + done), blocks - done,
                                       out.data() + done * kDvdBlockSize);
     if (got <= 0) break;
     done += static_cast<std::size_t>(got);
@@ -89,8 +92,8 @@ std::optional<std::vector<std::uint8_t>> ReadDvdFileBytes(dvd_file_t& file, std:
   const auto size = static_cast<std::size_t>(std::min<std::uint64_t>(DvdFileBytes(file), max_size));
   if (size == 0) return std::nullopt;
   std::vector<std::uint8_t> bytes(size);
-  if (DVDFileSeek(&file, 0) != 0) return std::nullopt;
-  if (DVDReadBytes(&file, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size())) return std::nullopt;
+  if (LoadDvdRead()->file_seek(&file, 0) != 0) return std::nullopt;
+  if (LoadDvdRead()->read_bytes(&file, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size())) return std::nullopt;
   return bytes;
 }
 

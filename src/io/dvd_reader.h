@@ -7,6 +7,8 @@
 #include <dvdread/dvd_reader.h>
 #include <dvdread/ifo_read.h>
 
+#include "io/dvdread_library.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -19,14 +21,15 @@ namespace tonvika {
 
 inline constexpr std::size_t kDvdBlockSize = DVD_VIDEO_LB_LEN;
 
+// A handle exists only once the library is loaded (DvdReader loads it).
 struct DvdFileCloser {
-  void operator()(dvd_file_t* file) const { DVDCloseFile(file); }
+  void operator()(dvd_file_t* file) const { LoadDvdRead()->close_file(file); }
 };
 struct IfoCloser {
-  void operator()(ifo_handle_t* ifo) const { ifoClose(ifo); }
+  void operator()(ifo_handle_t* ifo) const { LoadDvdRead()->ifo_close(ifo); }
 };
 struct DvdReaderCloser {
-  void operator()(dvd_reader_t* reader) const { DVDClose(reader); }
+  void operator()(dvd_reader_t* reader) const { LoadDvdRead()->close(reader); }
 };
 
 using DvdFile = std::unique_ptr<dvd_file_t, DvdFileCloser>;
@@ -42,7 +45,8 @@ class DvdReader {
   // Opens `path` (a VIDEO_TS folder, a DVD image or a block device). Throws
   // FileError with the system's reason when the path cannot be opened for
   // reading (a drive without a disc gives "No medium found"), or with
-  // libdvdread's last message when the library refuses it.
+  // libdvdread's last message when the library refuses it, or when
+  // libdvdread itself cannot be loaded.
   explicit DvdReader(const std::string& path);
 
   const std::string& Path() const { return path_; }
