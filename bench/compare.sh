@@ -65,17 +65,17 @@ for medium in bench-media:60:1M bench-media-hd:30:8.5M; do
   set -- "$@" -n "mediainfo" "mediainfo $vob"
   hyperfine -N --warmup 5 --min-runs "$runs" --style basic --export-json "$results/$name.json" "$@" >&2
 
-  python3 - "$results/$name.json" "$vob" <<'PY'
+  python3 - "$results/$name.json" "$vob" "$build" <<'PY'
 import json
 import os
 import sys
 
-path, vob = sys.argv[1], sys.argv[2]
+path, vob, build = sys.argv[1], sys.argv[2], sys.argv[3]
 runs = {r["command"]: r for r in json.load(open(path))["results"]}
 ms = lambda name: runs[name]["mean"] * 1000
 size = os.path.getsize(vob)
 
-print("\n### %s (%d bytes, %.1f MB)\n" % (vob, size, size / 1e6))
+print("\n### %s (%d bytes, %.1f MB)\n" % (vob.replace(build, "BUILD", 1), size, size / 1e6))
 print("| command | mean ms | σ ms | median ms | min ms | runs |")
 print("|---|---:|---:|---:|---:|---:|")
 for name, r in runs.items():
