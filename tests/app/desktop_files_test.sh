@@ -1,13 +1,15 @@
 #!/bin/sh
-# The desktop entry and the AppStream metainfo:
-#   desktop_files_test.sh DESKTOP_FILE METAINFO_FILE VERSION
-# both pass their validators, name the same application id and MIME types,
-# and the metainfo's newest release is VERSION. A validator that is not
+# The desktop entry, the AppStream metainfo and the package's change log:
+#   desktop_files_test.sh DESKTOP_FILE METAINFO_FILE VERSION CHANGELOG
+# the first two pass their validators and name the same application id and
+# MIME types; the metainfo's newest release and the change log's newest entry
+# are both VERSION. A validator that is not
 # installed is skipped with a message; exit 77 when neither is.
 set -eu
 desktop=$1
 metainfo=$2
 version=$3
+changelog=$4
 status=0
 validated=0
 
@@ -39,6 +41,8 @@ fi
 
 newest=$(sed -n 's/.*<release version="\([^"]*\)".*/\1/p' "$metainfo" | head -n 1)
 [ "$newest" = "$version" ] || { echo "$metainfo: newest release is $newest, not $version"; status=1; }
+entry=$(sed -n '1s/^tonvika (\([^)]*\)).*/\1/p' "$changelog")
+[ "$entry" = "$version" ] || { echo "$changelog: newest entry is '$entry', not $version"; status=1; }
 
 [ "$status" -eq 0 ] && [ "$validated" -eq 0 ] && exit 77
 exit "$status"
