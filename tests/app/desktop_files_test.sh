@@ -3,8 +3,8 @@
 #   desktop_files_test.sh DESKTOP_FILE METAINFO_FILE VERSION CHANGELOG
 # the first two pass their validators and name the same application id and
 # MIME types; the metainfo's newest release and the change log's newest entry
-# are both VERSION. A validator that is not
-# installed is skipped with a message; exit 77 when neither is.
+# are both VERSION. A validator that is not installed is skipped with a
+# message; exit 77 when neither is.
 set -eu
 desktop=$1
 metainfo=$2
