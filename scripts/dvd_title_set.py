@@ -4,7 +4,8 @@ from synthetic test sources with ffmpeg and dvdauthor.
 
 Each --track is one audio stream, in title set order:
     "KIND LANG LAYOUT RATE [ENCODER OPTIONS...]"
-  KIND    ac3, dts, lpcm16, lpcm20 or lpcm24
+  KIND    ac3, dts, lpcm16, lpcm20, lpcm24 or mp2 (MPEG-1 Layer II, carried
+          as PES stream 0xC0+n instead of private stream 1)
   LANG    two-letter code written to the IFO, or - for none
   LAYOUT  an ffmpeg channel layout the encoder takes (mono, stereo, 5.1(side), FC+LFE ...)
   RATE    sample rate in Hz
@@ -20,7 +21,14 @@ past the point where every track can be recognised, plus a margin
 (tests/fixtures/check_substreams.py --cut-size); --no-cut keeps the whole VOB
 (benchmark media, or the uncut stream for checks with other tools). The IFO and
 BUP stay whole. --start N:SECONDS makes track N begin that late (its packets
-come only from that point of the program stream on).
+come only from that point of the program stream on). --pal makes a 720x576,
+25 frames/s title set instead of the 720x480, 29.97 frames/s one.
+
+A title set with an mp2 track names every track's format in dvdauthor's
+XML (and the channel count of its MPEG tracks, which dvdauthor does not
+read), so that its IFO entries come in track order; it is renumbered by
+rewrite_audio_ids.py, and its VOB is cut no earlier than where every MPEG
+audio stream has shown 16 frames (mpeg_audio_frames.py).
 """
 import argparse
 import collections
@@ -32,18 +40,28 @@ import subprocess
 import sys
 import tempfile
 
-from ifo_layout import audio_entries, declared_streams
-from lavfi_sources import sine_graph
+from ifo_layout import audio_entries, declared_streams, program_chains, stream_control
+from lavfi_sources import channel_count, sine_graph
+import mpeg_audio_frames
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 CHECK = os.path.join(HERE, "..", "tests", "fixtures", "check_substreams.py")
 REWRITE = os.path.join(HERE, "rewrite_substreams.py")
+REWRITE_WITH_MPEG = os.path.join(HERE, "rewrite_audio_ids.py")
 
 # Layouts ffmpeg's pcm_dvd encoder takes; other 16-bit layouts go through
 # pcm_s16be, which the dvd muxer packs as 16-bit LPCM as well.
 PCM_DVD_LAYOUTS = {"mono", "stereo", "5.1(side)", "7.1"}
 BITEXACT = ["-fflags", "+bitexact", "-flags", "+bitexact"]
-SUB_STREAM_BASES = {"ac3": 0x80, "dts": 0x88, "lpcm": 0xA0}
+SUB_STREAM_BASES = {"ac3": 0x80, "dts": 0x88, "lpcm": 0xA0, "mp2": 0xC0}
+# MPEG audio: the PES stream id of audio stream n is 0xC0+n; IFO coding
+# modes 2 (MPEG-1) and 3 (MPEG-2 extension).
+MPEG_AUDIO_CODINGS = (2, 3)
+DVDAUTHOR_FORMATS = {"ac3": "ac3", "dts": "dts", "lpcm": "pcm", "mp2": "mp2"}
+# mediainfo takes a mono Layer II track of a cut VOB for stereo when the cut
+# holds only 14 of its frames; from 16 on it reads it right.
+MIN_MPEG_FRAMES = 16
+PAL = {"video_size": "720x576", "frame_rate": "25"}
 
 
 class Track:
@@ -82,6 +100,8 @@ class Track:
             codec = ["-c" + stream_sel, encoder]
             if encoder == "pcm_dvd":
                 codec += ["-sample_fmt" + stream_sel, "s16"]
+        elif self.kind == "mp2":
+            codec = ["-c" + stream_sel, "mp2"]
         elif self.kind in ("lpcm20", "lpcm24"):
             # ffmpeg writes 24-bit words only; 20-bit tracks get their word
             # length field changed afterwards.
@@ -104,10 +124,15 @@ def run(command, **kwargs):
     subprocess.run(command, check=True, **kwargs)
 
 
-def mux(tracks, duration, target, video_size="720x480", video_rate="1M"):
+def has_mpeg_audio(tracks):
+    return any(t.kind == "mp2" for t in tracks)
+
+
+def mux(tracks, duration, target, video_size="720x480", video_rate="1M",
+        frame_rate="30000/1001"):
     command = ["ffmpeg", "-nostdin", "-hide_banner", "-loglevel", "error", "-y",
                "-f", "lavfi",
-               "-i", "testsrc=size=%s:rate=30000/1001:duration=%s" % (video_size, duration)]
+               "-i", "testsrc=size=%s:rate=%s:duration=%s" % (video_size, frame_rate, duration)]
     for track in tracks:
         if track.start:
             command += ["-itsoffset", "%g" % track.start]
@@ -142,7 +167,8 @@ def per_kind_numbers(tracks):
 
 def entry_order(tracks, keep_numbers):
     """The tracks in the order of the IFO entries dvdauthor writes for them."""
-    if not keep_numbers:
+    if not keep_numbers or has_mpeg_audio(tracks):
+        # With MPEG audio every entry names its format: track order.
         return list(tracks)
     numbers = per_kind_numbers(tracks)
     return sorted(tracks, key=lambda t: (numbers[t.index], DVDAUTHOR_KIND_ORDER[t.mux_kind]))
@@ -151,16 +177,26 @@ def entry_order(tracks, keep_numbers):
 def titleset_xml(tracks, vob):
     audio = []
     for track in tracks:
+        if has_mpeg_audio(tracks):
+            attributes = ' format="%s"' % DVDAUTHOR_FORMATS[track.mux_kind]
+            if track.kind == "mp2":
+                # dvdauthor does not read the channel count of MPEG audio
+                # (it writes 2 unless told).
+                attributes += ' channels="%d"' % channel_count(track.layout, track.rate)
+            if track.lang:
+                attributes += ' lang="%s"' % track.lang
+            audio.append("      <audio%s/>" % attributes)
+            continue
         audio.append('      <audio lang="%s"/>' % track.lang if track.lang else "      <audio/>")
     return ('  <titleset>\n    <titles>\n%s\n      <pgc><vob file="%s"/></pgc>\n'
             '    </titles>\n  </titleset>\n' % ("\n".join(audio), vob))
 
 
-def author(tracks, vob, workdir):
-    return author_title_sets([(tracks, vob)], workdir)
+def author(tracks, vob, workdir, video_format="NTSC"):
+    return author_title_sets([(tracks, vob)], workdir, video_format)
 
 
-def author_title_sets(title_sets, workdir):
+def author_title_sets(title_sets, workdir, video_format="NTSC"):
     """One disc with a title set per (tracks, vob) pair, in that order; each
     title set holds one title. Returns the VIDEO_TS folder."""
     xml = os.path.join(workdir, "titleset.xml")
@@ -168,7 +204,7 @@ def author_title_sets(title_sets, workdir):
         f.write('<dvdauthor dest="%s">\n  <vmgm/>\n%s</dvdauthor>\n'
                 % (os.path.join(workdir, "dvd"),
                    "".join(titleset_xml(tracks, vob) for tracks, vob in title_sets)))
-    env = dict(os.environ, VIDEO_FORMAT="NTSC")
+    env = dict(os.environ, VIDEO_FORMAT=video_format)
     command = ["dvdauthor", "-x", xml]
     print("+ " + " ".join(command), file=sys.stderr)
     result = subprocess.run(command, env=env, capture_output=True, text=True)
@@ -192,7 +228,8 @@ def renumbered_program_stream(tracks, duration, workdir, name="title", keep_numb
     mux(tracks, duration, muxed, **video)
     if keep_numbers:
         return muxed
-    rewrite = [sys.executable, REWRITE, muxed, renumbered] + [t.mux_kind for t in tracks]
+    script = REWRITE_WITH_MPEG if has_mpeg_audio(tracks) else REWRITE
+    rewrite = [sys.executable, script, muxed, renumbered] + [t.mux_kind for t in tracks]
     for track in tracks:
         if track.kind == "lpcm20":
             rewrite += ["--lpcm-quant", "%d:20" % track.index]
@@ -216,6 +253,8 @@ def main():
                         help="leave ffmpeg's sub-stream numbers (each kind from its own base)")
     parser.add_argument("--start", action="append", default=[], metavar="N:SECONDS",
                         help="track N begins SECONDS into the title")
+    parser.add_argument("--pal", action="store_true",
+                        help="a 720x576, 25 frames/s title set (default 720x480, 29.97)")
     args = parser.parse_args()
     tracks = [Track(text, i) for i, text in enumerate(args.track)]
     for item in args.start:
@@ -225,10 +264,12 @@ def main():
         raise SystemExit("--keep-numbers cannot mark 20-bit LPCM tracks")
 
     with tempfile.TemporaryDirectory() as workdir:
+        video = dict(PAL) if args.pal else {}
         renumbered = renumbered_program_stream(tracks, args.duration, workdir,
                                                keep_numbers=args.keep_numbers,
-                                               video_rate=args.video_rate)
-        video_ts = author(entry_order(tracks, args.keep_numbers), renumbered, workdir)
+                                               video_rate=args.video_rate, **video)
+        video_ts = author(entry_order(tracks, args.keep_numbers), renumbered, workdir,
+                          "PAL" if args.pal else "NTSC")
 
         numbers = per_kind_numbers(tracks) if args.keep_numbers else [t.index for t in tracks]
         check_declared(os.path.join(video_ts, "VTS_01_0.IFO"), tracks, numbers)
@@ -255,6 +296,11 @@ def check_declared(ifo, tracks, numbers):
         data = f.read()
     entries = audio_entries(data)
     declared = declared_streams(data)
+    if has_mpeg_audio(tracks):
+        control = stream_control(data, program_chains(data)[0])
+        for entry, (coding, _) in enumerate(entries):
+            if entry in control and coding in MPEG_AUDIO_CODINGS:
+                declared.setdefault(SUB_STREAM_BASES["mp2"] + control[entry], entry)
     for t in tracks:
         sub_stream = SUB_STREAM_BASES[t.mux_kind] + numbers[t.index]
         entry = declared.get(sub_stream)
@@ -268,12 +314,21 @@ def cut_size(vob, margin_packs, min_dts_syncs, allow_taken_slots=False):
                "--min-dts-syncs", str(min_dts_syncs), vob]
     if allow_taken_slots:
         command.append("--allow-taken-slots")
-    return int(subprocess.run(command, check=True, capture_output=True, text=True).stdout)
+    size = int(subprocess.run(command, check=True, capture_output=True, text=True).stdout)
+    # MPEG audio (PES streams 0xC0-0xC7) is no private stream 1 sub-stream:
+    # keep MIN_MPEG_FRAMES frames of each such stream as well.
+    with open(vob, "rb") as f:
+        mpeg = mpeg_audio_frames.cut_size(f.read(), MIN_MPEG_FRAMES, int(margin_packs))
+    return max(size, mpeg)
 
 
-def write_intent(path, vob, tracks, numbers):
+def write_intent(path, vob, tracks, numbers=None):
     """One tab-separated line per track: file, track, sub-stream, kind, language,
-    layout, rate, encoder options, notes."""
+    layout, rate, encoder options, notes. `numbers`: each track's stream
+    number (default its place in the title set). For mp2 tracks the
+    "sub-stream" is the PES stream id."""
+    if numbers is None:
+        numbers = [t.index for t in tracks]
     with open(path, "a") as f:
         for t in tracks:
             notes = "starts %g s in" % t.start if t.start else ""

@@ -6,8 +6,9 @@
 #                    GoogleTest, Google Benchmark, JSON, libdvdread, fonts, the
 #                    tools the test suite calls (validators of the desktop
 #                    files, groff, python3-jsonschema).
-#   media:           additionally ffmpeg, dvdauthor, genisoimage and the peers
-#                    used by the fixture script and the comparison benchmarks.
+#   media:           additionally ffmpeg, dvdauthor, genisoimage, faketime and
+#                    the peers used by the fixture scripts and the comparison
+#                    benchmarks.
 #   package:         additionally what `make package` needs (dpkg-shlibdeps).
 set -eu
 
@@ -22,7 +23,7 @@ build_pkgs="build-essential cmake pkg-config
   strace xvfb xauth
   python3 python3-jsonschema
   desktop-file-utils appstream groff-base"
-media_pkgs="ffmpeg dvdauthor genisoimage lsdvd mediainfo hyperfine imagemagick"
+media_pkgs="ffmpeg dvdauthor genisoimage lsdvd mediainfo hyperfine imagemagick faketime"
 package_pkgs="dpkg-dev file"
 
 case "$set_name" in
