@@ -12,7 +12,11 @@
 # hyperfine: warmup 5, at least 100 runs, no shell, output to /dev/null; the
 # files are in the page cache, so every command reads from memory.
 #
-# Usage: bench/compare.sh [BUILD_DIR]    (default: build; a Release build)
+# With BASELINE=/path/to/an/older/tonvika-cli (say, the previous commit's
+# Release build) the older program runs in the same hyperfine run, at read
+# sizes 1 and 5, so a change is measured against what it replaces.
+#
+# Usage: [BASELINE=CLI] bench/compare.sh [BUILD_DIR]    (default: build; a Release build)
 # Needs ffmpeg, dvdauthor, ffprobe, mediainfo, hyperfine and python3
 # (scripts/install-deps.sh media). Results: BUILD/bench-results/*.json and
 # Markdown tables on standard output.
@@ -61,6 +65,12 @@ for medium in bench-media:60:1M bench-media-hd:30:8.5M; do
     set -- "$@" -n "tonvika-cli --read-size $n" "$cli --code-csv $csv --read-size $n $vob"
     set -- "$@" -n "head -c ${n}MiB" "head -c $((n * mib)) $vob"
   done
+  for n in 1 5; do
+    set -- "$@" -n "tonvika-cli --streams --read-size $n" "$cli --code-csv $csv --streams --read-size $n $vob"
+    if [ -n "${BASELINE:-}" ]; then
+      set -- "$@" -n "baseline --read-size $n" "$BASELINE --code-csv $csv --read-size $n $vob"
+    fi
+  done
   set -- "$@" -n "ffprobe -show_streams" "ffprobe -v error -show_streams $vob"
   set -- "$@" -n "mediainfo" "mediainfo $vob"
   hyperfine -N --warmup 5 --min-runs "$runs" --style basic --export-json "$results/$name.json" "$@" >&2
@@ -96,5 +106,19 @@ for n in (1, 5, 20):
     mine, head = ms("tonvika-cli --read-size %d" % n), ms("head -c %dMiB" % n)
     print("| %d MiB | %.2f | %.2f | %+.2f | %s |" % (
         n, mine, head, mine - head, "met" if mine - head <= 0.5 else "NOT met"))
+
+print("\n| read size | --streams ms | head -c ms | difference ms | goal ≤ 1 ms |")
+print("|---:|---:|---:|---:|---|")
+for n in (1, 5):
+    mine, head = ms("tonvika-cli --streams --read-size %d" % n), ms("head -c %dMiB" % n)
+    print("| %d MiB | %.2f | %.2f | %+.2f | %s |" % (
+        n, mine, head, mine - head, "met" if mine - head <= 1.0 else "NOT met"))
+
+if "baseline --read-size 1" in runs:
+    print("\n| read size | tonvika-cli ms | baseline ms | difference ms |")
+    print("|---:|---:|---:|---:|")
+    for n in (1, 5):
+        mine, old = ms("tonvika-cli --read-size %d" % n), ms("baseline --read-size %d" % n)
+        print("| %d MiB | %.2f | %.2f | %+.2f |" % (n, mine, old, mine - old))
 PY
 done

@@ -7,7 +7,7 @@
 #include <random>
 #include <vector>
 
-#include "analysis/program_stream_scan.h"
+#include "mpeg/program_stream_scan.h"
 
 namespace tonvika {
 namespace {

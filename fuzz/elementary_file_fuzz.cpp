@@ -10,7 +10,7 @@
 #include <span>
 
 #include "analysis/elementary_file_run.h"
-#include "analysis/track_slots.h"
+#include "view/track_slots.h"
 #include "io/read_only_file.h"
 #include "io/sync_search.h"
 #include "fuzz_file.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "analysis/ifo_audio.h"
+#include "dvd/ifo_audio.h"
 #include "fuzz_file.h"
 #include "lang/text_encoding.h"
 

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <span>
 
-#include "analysis/ifo_declared.h"
+#include "dvd/ifo_declared.h"
 #include "analysis/stream_mapping.h"
 #include "analysis/stream_notes.h"
 #include "analysis/stream_overview.h"

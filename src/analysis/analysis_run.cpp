@@ -3,11 +3,13 @@
 #include <algorithm>
 
 #include "analysis/elementary_file_run.h"
-#include "analysis/publish_track.h"
+#include "analysis/list_publisher.h"
+#include "analysis/stream_listing.h"
 #include "analysis/stream_mapping.h"
-#include "analysis/vob_file_source.h"
-#include "io/file_error.h"
+#include "io/ascii.h"
 #include "io/read_window.h"
+#include "mpeg/program_stream_scan.h"
+#include "mpeg/stream_survey.h"
 
 namespace tonvika {
 
@@ -15,132 +17,82 @@ namespace {
 
 constexpr int kMinReadSize = 1;
 constexpr int kMaxReadSize = 20;
-constexpr const char* kStatusBusy = "処理中";
-constexpr const char* kStatusDone = "終わり";
-
-RunOutcome AnalyseElementaryFile(RunHost& host, const std::string& path, bool ac3) {
-  TrackSlots& slots = host.Slots();
-  slots.ShowDetailArea(true);
-  slots.ShowTab(0, true);
-  for (int n = 1; n < kSlotCount; ++n) slots.ShowTab(n, false);
-  RunOutcome outcome;
-  outcome.tracks[0] = ac3 ? AnalyseAc3File(path, slots) : AnalyseDtsFile(path, slots);
-  outcome.changed = outcome.tracks[0].has_value();
-  return outcome;
-}
 
 std::size_t ReadWindowSize(int read_size_mb, std::uint64_t file_size) {
   const auto megabytes = static_cast<std::uint64_t>(std::clamp(read_size_mb, kMinReadSize, kMaxReadSize));
   return static_cast<std::size_t>(std::min(megabytes << 20, file_size));
 }
 
-void PrepareSlots(TrackSlots& slots) {
-  slots.SetListedSlotMask(0);
-  slots.SetDetailSlotMask(0);
-  for (int n = 0; n < kSlotCount; ++n) {
-    slots.ClearPage(n);
-    slots.ShowTab(n, true);
-  }
-}
-
-void ReadLanguageCodes(RunHost& host, VideoObjectSource& source, RunOutcome& outcome) {
+void ReadLanguageCodes(VideoObjectSource& source, AnalysisReport& report) {
   if (const std::optional<InformationFile> ifo = source.ReadInformationFile()) {
-    host.SetStatus(1, ifo->path);
-    outcome.ifo_path = ifo->path;
-    outcome.language_codes = AudioLanguageCodes(ifo->bytes);
-    outcome.declared = ReadDeclaredAudio(ifo->bytes);
+    report.ifo_path = ifo->path;
+    report.language_codes = AudioLanguageCodes(ifo->bytes);
+    report.declared = ReadDeclaredAudio(ifo->bytes);
   }
 }
 
-void ScanSource(RunHost& host, const std::string& path, VideoObjectSource& source, RunOutcome& outcome) {
+void ScanSource(VideoObjectSource& source, int read_size_mb, RunObserver& observer, AnalysisReport& report) {
+  // Taken again: a file replaced or gone since the first probe is seen as
+  // it is now (the window is read through this probe's handle).
   const std::uint64_t source_size = source.Size();
-  ReadWindow buffer(ReadWindowSize(host.ReadSizeMegabytes(), source_size));
+  ReadWindow buffer(ReadWindowSize(read_size_mb, source_size));
   // A short read leaves the rest of the window zero; it is scanned as such.
   source.ReadWindow(buffer.bytes());
-  host.Slots().AppendListReportLine(path);
+  report.bytes_read = buffer.size();
+  report.whole_source = buffer.size() >= source_size;
+  // The survey reads the bytes as they are; the list's scan below may
+  // rewrite some of them as its AC-3 analysis reads.
+  const StreamSurvey survey = SurveyProgramStream(std::span<const std::uint8_t>(buffer.data(), buffer.size()));
+  report.video_first_pts = survey.video_first_pts;
+
+  const LanguageCodes entry_codes = report.language_codes;
   SyncTraces traces;
-  const TrackLanguageCodes codes = LanguageCodesByKind(outcome.language_codes, outcome.declared);
-  SlotPublisher publisher(
-      host.Slots(), codes, traces,
-      [&host](const std::string& code) { return LookupLanguageName(host.Languages(), code, host.Language()); },
-      [&host, &outcome, &codes](int slot, const PublishedTrack& track) {
-        outcome.tracks[slot] = track;
-        outcome.language_codes[slot] = codes[static_cast<std::size_t>(track.kind)][slot];
-        host.ProcessPendingEvents();
-      });
+  ListPublisher publisher(report, LanguageCodesByKind(entry_codes, report.declared), traces,
+                          [&observer, &report](int slot) { observer.TrackPublished(report, slot); });
   SubStreamLog log;
   ScanProgramStream(buffer.data(), buffer.size(), traces, publisher, log);
-  const WindowExtent window{buffer.size(), buffer.size() >= source_size};
-  outcome.notes = ReconcileStreams(outcome.declared, log, outcome.tracks, window);
-}
 
-void Report(TrackSlots& slots) {
-  slots.AppendListReportLine("----------");
-  slots.AppendListReportLine("List");
-  slots.AppendListReportLine("Tr");
-  slots.ShowDetailArea(true);
-  for (int n = 0; n < kSlotCount; ++n) {
-    // "%x %s": slot numbers 1 to 8 read the same in hexadecimal.
-    slots.AppendListReportLine(std::to_string(n + 1) + " " + slots.KindText(n));
-    if (!slots.PageHasText(n)) slots.ShowTab(n, false);
-  }
-  if (slots.DetailSlotMask() == 0) {
-    slots.ShowDetailArea(false);
-    for (int n = 0; n < kSlotCount; ++n) slots.SetPageText(n, "");
-  }
+  report.streams = ListStreams(survey, report.declared, entry_codes, report.tracks);
+  for (AudioStream& stream : report.streams) stream.delay_ms = DelayMs(stream.first_pts, report.video_first_pts);
+  const WindowExtent window{buffer.size(), report.whole_source};
+  report.notes = ReconcileStreams(report.declared, log, report.tracks, window, report.streams);
 }
 
 }  // namespace
 
-RunOutcome AnalyseVideoObject(RunHost& host, const std::string& path, VideoObjectSource& source) {
-  RunOutcome outcome;
-  if (source.Size() == 0) return outcome;
-  TrackSlots& slots = host.Slots();
-  PrepareSlots(slots);
-  host.SetCommandsEnabled(false);
-  try {
-    slots.RemoveAllRows();
-    host.SetStatus(0, kStatusBusy);
-    host.SetStatus(1, "");
-    ReadLanguageCodes(host, source, outcome);
-    host.ProcessPendingEvents();
-    slots.AddEightRows();
-    slots.ClearListReport();
-    ScanSource(host, path, source, outcome);
-  } catch (...) {
-    // The window must never be left with its commands disabled.
-    host.SetCommandsEnabled(true);
-    host.SetStatus(0, "");
-    throw;
-  }
-  Report(slots);
-  host.SetCommandsEnabled(true);
-  host.SetStatus(0, kStatusDone);
-  outcome.changed = true;
-  return outcome;
+AnalysisReport AnalyseVideoObject(VideoObjectSource& source, const std::string& path, int read_size_mb,
+                                  RunObserver& observer) {
+  AnalysisReport report;
+  report.source = path;
+  if (source.Size() == 0) return report;
+  observer.RunStarting();
+  ReadLanguageCodes(source, report);
+  observer.InformationFileRead(report.ifo_path);
+  ScanSource(source, read_size_mb, observer, report);
+  report.changed = true;
+  return report;
+}
+
+AnalysisReport AnalyseElementaryFile(const std::string& path, TrackKind kind) {
+  AnalysisReport report;
+  report.source = path;
+  report.tracks[0] = kind == TrackKind::Ac3 ? AnalyseAc3File(path) : AnalyseDtsFile(path);
+  report.changed = report.tracks[0].has_value();
+  return report;
 }
 
 std::string FileExtension(const std::string& path) {
   const auto name_start = path.find_last_of("/\\");
   const auto dot = path.rfind('.');
   if (dot == std::string::npos || (name_start != std::string::npos && dot < name_start)) return {};
-  std::string extension = path.substr(dot);
-  for (char& c : extension) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return extension;
+  return LowerAscii(path.substr(dot));
 }
 
-RunOutcome RunAnalysis(RunHost& host) {
-  // The path is taken once: input changed while the run lets events through
-  // does not reach this run.
-  const std::string path = host.FilePath();
-  if (path.empty()) return {};
+std::optional<TrackKind> ElementaryKind(const std::string& path) {
   const std::string extension = FileExtension(path);
-  if (extension == ".ac3") return AnalyseElementaryFile(host, path, true);
-  if (extension == ".dts") return AnalyseElementaryFile(host, path, false);
-  VobFileSource source(path);
-  return AnalyseVideoObject(host, path, source);
+  if (extension == ".ac3") return TrackKind::Ac3;
+  if (extension == ".dts") return TrackKind::Dts;
+  return std::nullopt;
 }
 
 }  // namespace tonvika

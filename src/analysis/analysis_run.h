@@ -1,53 +1,47 @@
 #pragma once
-// The analyse command from end to end.
+// The analysis of one source from end to end: the information file, the read
+// window, the walks over it, and the report they give.
 
-#include <array>
 #include <optional>
 #include <string>
 
-#include "analysis/ifo_audio.h"
-#include "analysis/ifo_declared.h"
-#include "analysis/program_stream_scan.h"
-#include "analysis/stream_notes.h"
-#include "analysis/track_kind.h"
-#include "analysis/track_slots.h"
+#include "analysis/report.h"
 #include "analysis/video_object_source.h"
-#include "lang/language_table.h"
 
 namespace tonvika {
 
-// What the run needs of the window (or of the command-line tool).
-class RunHost {
+// What a front end hears while a run goes on: progress and publication.
+class RunObserver {
  public:
-  virtual ~RunHost() = default;
-  virtual std::string FilePath() = 0;            // Label1
-  virtual int ReadSizeMegabytes() = 0;           // Label2, 1 to 20
-  virtual DisplayLanguage Language() = 0;        // RadioGroup1
-  virtual const LanguageTable& Languages() = 0;  // the table loaded at start
-  virtual TrackSlots& Slots() = 0;
-  virtual void SetStatus(int panel, const std::string& text) = 0;  // panels 0 and 1
-  virtual void SetCommandsEnabled(bool enabled) = 0;  // Button1, N1, N2
-  virtual void ProcessPendingEvents() = 0;
+  virtual ~RunObserver() = default;
+  // The source holds bytes: the run begins (nothing has been read yet).
+  virtual void RunStarting() {}
+  // The information file was read; its path, empty when there is none.
+  virtual void InformationFileRead(const std::string& ifo_path) { (void)ifo_path; }
+  // A track took slot `slot` of the list; report.tracks[slot] holds it.
+  virtual void TrackPublished(const AnalysisReport& report, int slot) {
+    (void)report;
+    (void)slot;
+  }
 };
 
-struct RunOutcome {
-  bool changed = false;       // false: empty path, 0-byte file, no sync word
-  std::string ifo_path;       // the information file read, empty when none
-  LanguageCodes language_codes;  // by slot: the code its track took (entry n for a free slot)
-  std::array<std::optional<PublishedTrack>, kSlotCount> tracks;  // what each slot was published as
-  DeclaredAudio declared;        // what the information file declares; empty without one
-  std::vector<RunNote> notes;    // the declarations set against what the window held
-};
+// The read window is `read_size_mb` MiB (1 to 20) of the program stream, at
+// most the whole of it; `path` is the path the report names. A source of 0
+// bytes gives an unchanged report. Throws FileError when the source or its
+// information file cannot be read.
+AnalysisReport AnalyseVideoObject(VideoObjectSource& source, const std::string& path, int read_size_mb,
+                                  RunObserver& observer);
 
-// Throws FileError when the source or the information file cannot be opened;
-// the commands are enabled again and status panel 0 emptied before it leaves.
-RunOutcome RunAnalysis(RunHost& host);
-
-// The video-object path of the run over any source; `path` is the path the
-// list report names. RunAnalysis takes it for a file that is not .ac3/.dts.
-RunOutcome AnalyseVideoObject(RunHost& host, const std::string& path, VideoObjectSource& source);
+// A raw .ac3 or .dts file: its first frame is the single track, in slot 0.
+// Unchanged when the file is empty or holds no sync word. Throws FileError
+// when it cannot be opened or is not a regular file.
+AnalysisReport AnalyseElementaryFile(const std::string& path, TrackKind kind);
 
 // The lower-cased extension of the last path component, dot included.
 std::string FileExtension(const std::string& path);
+
+// The kind of a raw elementary file by its extension (.ac3, .dts); nothing
+// for a file taken as a video object.
+std::optional<TrackKind> ElementaryKind(const std::string& path);
 
 }  // namespace tonvika

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "analysis/disc_titles.h"
+#include "dvd/disc_titles.h"
 #include "io/file_error.h"
 
 namespace tonvika {
@@ -88,15 +88,14 @@ const TitleSet* Disc::Find(int number) const {
   return &title_sets_[number - 1];
 }
 
-RunOutcome Disc::Analyse(RunHost& host, int number) const {
+std::unique_ptr<VideoObjectSource> Disc::OpenTitleSet(int number) const {
   const TitleSet* set = Find(number);
   if (set == nullptr) throw FileError(source_, "no title set " + std::to_string(number));
   if (!set->tables_readable) throw FileError(set->paths.ifo, kTablesUnreadable);
   if (kind_ == SourceKind::Folder && !FindEntryIgnoringCase(video_ts_, TitleSetFileName(number, 1, "VOB"))) {
     throw FileError(set->paths.vob, std::strerror(ENOENT));
   }
-  TitleSetSource source(*reader_, number, set->paths);
-  return AnalyseVideoObject(host, set->paths.vob, source);
+  return std::make_unique<TitleSetSource>(*reader_, number, set->paths);
 }
 
 }  // namespace tonvika

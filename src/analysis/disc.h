@@ -1,13 +1,13 @@
 #pragma once
 // A whole disc (a DVD folder, image or drive): its title sets, which of them
-// holds the main feature, and the video-object run over one title set.
+// holds the main feature, and each title set as a video-object source.
 
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "analysis/analysis_run.h"
+#include "analysis/video_object_source.h"
 #include "analysis/title_set_source.h"
 #include "io/disc_source.h"
 #include "io/dvd_reader.h"
@@ -34,11 +34,10 @@ class Disc {
   int MainFeature() const { return main_feature_; }
   const TitleSet* Find(int number) const;
 
-  // The video-object run over title set `number` (which must exist): its
-  // title VOBs as one stream, its IFO's languages; the list report names its
-  // first title VOB. Throws FileError, naming the title set's file, when its
-  // tables or its VOBs cannot be read (nothing has changed then).
-  RunOutcome Analyse(RunHost& host, int number) const;
+  // Title set `number` (which must exist) as a video-object source: its
+  // title VOBs as one stream, and its IFO. Throws FileError, naming the
+  // title set's file, when its tables or its VOBs cannot be read.
+  std::unique_ptr<VideoObjectSource> OpenTitleSet(int number) const;
 
  private:
   TitleSetPaths PathsOf(int number) const;

@@ -6,7 +6,6 @@
 #include <optional>
 #include <span>
 
-#include "analysis/track_slots.h"
 #include "codecs/ac3_frame.h"
 #include "codecs/dts_frame.h"
 #include "io/read_only_file.h"
@@ -25,7 +24,6 @@ using FrameHeader = std::array<std::uint8_t, kHeaderSize>;
 
 constexpr std::size_t kAc3AnalysisOffset = 4;  // fscod/frmsizecod
 constexpr std::size_t kDtsHeaderOffset = 4;    // the byte after the sync word
-constexpr int kSlot = 0;
 
 // The header of the file's first frame, starting at its sync word. Bytes past
 // the end of the file read as zero. Nothing when the file holds no sync word.
@@ -39,43 +37,22 @@ std::optional<FrameHeader> ReadFirstFrameHeader(const std::string& path,
   return header;
 }
 
-// The file's track becomes the only row of the list and of the list report;
-// its lines the only text of page Tr1.
-void PublishSingleTrack(const std::string& path, const std::string& kind,
-                        const FrameDescription& description, TrackSlots& slots) {
-  slots.ClearPage(kSlot);
-  for (const std::string& line : description.lines) slots.AppendLine(kSlot, line);
-  slots.SetListedSlotMask(1);
-  slots.SetDetailSlotMask(1);
-  slots.RemoveAllRows();
-  slots.AddSingleRow("1", kind);
-  slots.ClearListReport();
-  slots.AppendListReportLine(path);
-  slots.AppendListReportLine("----------");
-  slots.AppendListReportLine("List");
-  slots.AppendListReportLine(kind);
-}
-
 }  // namespace
 
-std::optional<PublishedTrack> AnalyseAc3File(const std::string& path, TrackSlots& slots) {
-  // The page is emptied even when the file turns out empty or unreadable.
-  slots.ClearPage(kSlot);
+std::optional<PublishedTrack> AnalyseAc3File(const std::string& path) {
   std::optional<FrameHeader> header = ReadFirstFrameHeader(path, kAc3Sync);
   if (!header) return std::nullopt;
   const Ac3Analysis analysis = AnalyseAc3Frame(header->data(), kAc3AnalysisOffset);
-  PublishSingleTrack(path, "AC-3 " + analysis.description.summary, analysis.description, slots);
-  return PublishedTrack{TrackKind::Ac3, std::nullopt, analysis.header};
+  return PublishedTrack{TrackKind::Ac3, std::nullopt, analysis.header, analysis.description, {}};
 }
 
-std::optional<PublishedTrack> AnalyseDtsFile(const std::string& path, TrackSlots& slots) {
+std::optional<PublishedTrack> AnalyseDtsFile(const std::string& path) {
   const std::optional<FrameHeader> header = ReadFirstFrameHeader(path, kDtsSync);
   if (!header) return std::nullopt;
   DtsHeaderBytes bytes{};
   std::copy_n(header->begin() + kDtsHeaderOffset, bytes.size(), bytes.begin());
   const DtsAnalysis analysis = AnalyseDtsFrame(bytes);
-  PublishSingleTrack(path, "DTS" + analysis.description.summary, analysis.description, slots);
-  return PublishedTrack{TrackKind::Dts, std::nullopt, analysis.header};
+  return PublishedTrack{TrackKind::Dts, std::nullopt, analysis.header, analysis.description, {}};
 }
 
 }  // namespace tonvika

@@ -11,7 +11,29 @@ bool CodingMatches(std::uint8_t coding_mode, TrackKind kind) {
   return false;
 }
 
-std::optional<int> DeclaredEntryFor(const DeclaredAudio& declared, TrackKind kind, int stream) {
+bool CodingMatches(std::uint8_t coding_mode, StreamKind kind) {
+  switch (kind) {
+    case StreamKind::Ac3: return CodingMatches(coding_mode, TrackKind::Ac3);
+    case StreamKind::Dts: return CodingMatches(coding_mode, TrackKind::Dts);
+    case StreamKind::Lpcm: return CodingMatches(coding_mode, TrackKind::Lpcm);
+    case StreamKind::MpegAudio:
+    case StreamKind::MpegAudioExtension: return coding_mode == kCodingMpeg1 || coding_mode == kCodingMpeg2;
+  }
+  return false;
+}
+
+int StreamIdBase(StreamKind kind) {
+  switch (kind) {
+    case StreamKind::Ac3: return SubStreamBase(TrackKind::Ac3);
+    case StreamKind::Dts: return SubStreamBase(TrackKind::Dts);
+    case StreamKind::Lpcm: return SubStreamBase(TrackKind::Lpcm);
+    case StreamKind::MpegAudio: return 0xC0;
+    case StreamKind::MpegAudioExtension: return 0xD0;
+  }
+  return 0;
+}
+
+std::optional<int> DeclaredEntryFor(const DeclaredAudio& declared, StreamKind kind, int stream) {
   if (declared.FirstChain() == nullptr) return std::nullopt;
   for (const DeclaredAudioEntry& entry : declared.entries) {
     if (entry.stream_number == stream && CodingMatches(entry.coding_mode, kind)) return entry.index;
@@ -19,8 +41,16 @@ std::optional<int> DeclaredEntryFor(const DeclaredAudio& declared, TrackKind kin
   return std::nullopt;
 }
 
-int LanguageEntryFor(const DeclaredAudio& declared, TrackKind kind, int stream) {
+std::optional<int> DeclaredEntryFor(const DeclaredAudio& declared, TrackKind kind, int stream) {
+  return DeclaredEntryFor(declared, StreamKindOf(kind), stream);
+}
+
+int LanguageEntryFor(const DeclaredAudio& declared, StreamKind kind, int stream) {
   return DeclaredEntryFor(declared, kind, stream).value_or(stream);
+}
+
+int LanguageEntryFor(const DeclaredAudio& declared, TrackKind kind, int stream) {
+  return LanguageEntryFor(declared, StreamKindOf(kind), stream);
 }
 
 TrackLanguageCodes LanguageCodesByKind(const LanguageCodes& entry_codes, const DeclaredAudio& declared) {

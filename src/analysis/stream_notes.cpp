@@ -1,5 +1,6 @@
 #include "analysis/stream_notes.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <set>
 
@@ -11,26 +12,26 @@ namespace {
 
 constexpr std::size_t kMegabyte = std::size_t{1} << 20;
 
-std::string Hex(int sub_stream) {
-  char text[8];
-  std::snprintf(text, sizeof text, "0x%02X", static_cast<unsigned>(sub_stream));
-  return text;
-}
+const char* KindName(TrackKind kind) { return StreamKindName(StreamKindOf(kind)); }
 
-const char* KindName(TrackKind kind) {
-  switch (kind) {
-    case TrackKind::Ac3: return "AC-3";
-    case TrackKind::Dts: return "DTS";
-    case TrackKind::Lpcm: return "LPCM";
-  }
-  return "";
-}
-
-std::optional<TrackKind> KindOfCoding(std::uint8_t coding_mode) {
-  for (const TrackKind kind : {TrackKind::Ac3, TrackKind::Dts, TrackKind::Lpcm}) {
+std::optional<StreamKind> KindOfCoding(std::uint8_t coding_mode) {
+  for (const StreamKind kind : {StreamKind::Ac3, StreamKind::Dts, StreamKind::Lpcm, StreamKind::MpegAudio}) {
     if (CodingMatches(coding_mode, kind)) return kind;
   }
-  return std::nullopt;  // MPEG audio travels in its own packets, not in private stream 1
+  return std::nullopt;
+}
+
+bool IsMpegAudio(StreamKind kind) { return kind == StreamKind::MpegAudio || kind == StreamKind::MpegAudioExtension; }
+
+bool Met(int stream_id, const SubStreamLog& log, const std::vector<AudioStream>& streams) {
+  if (stream_id < SubStreamLog::kSubStreams && log.Met(stream_id)) return true;
+  return std::any_of(streams.begin(), streams.end(),
+                     [stream_id](const AudioStream& s) { return s.stream_id == stream_id && s.packets > 0; });
+}
+
+// "sub-stream 0x81" for private stream 1, "stream 0xC0" for MPEG audio.
+std::string StreamName(StreamKind kind, int stream_id) {
+  return (IsMpegAudio(kind) ? "stream " : "sub-stream ") + StreamIdText(stream_id);
 }
 
 std::string WindowText(const WindowExtent& window) {
@@ -41,24 +42,25 @@ std::string WindowText(const WindowExtent& window) {
 
 std::string TrackName(const PublishedTrack& track, int slot) {
   return std::string("the ") + KindName(track.kind) + " track of sub-stream " +
-         Hex(track.stream_id.value_or(SubStreamBase(track.kind) + slot));
+         StreamIdText(track.stream_id.value_or(SubStreamBase(track.kind) + slot));
 }
 
 void AddDeclaredNotFound(const DeclaredAudio& declared, const SubStreamLog& log, const WindowExtent& window,
-                         std::vector<RunNote>& notes) {
+                         const std::vector<AudioStream>& streams, std::vector<RunNote>& notes) {
   std::set<int> named;  // two entries may declare the same stream
   for (const DeclaredAudioEntry& entry : declared.entries) {
-    const std::optional<TrackKind> kind = KindOfCoding(entry.coding_mode);
+    const std::optional<StreamKind> kind = KindOfCoding(entry.coding_mode);
     if (!kind || !entry.stream_number) continue;
-    const int sub_stream = SubStreamBase(*kind) + *entry.stream_number;
-    if (log.Met(sub_stream) || !named.insert(sub_stream).second) continue;
-    std::string text = std::string("the program chain declares ") + KindName(*kind) + " sub-stream " + Hex(sub_stream);
+    const int stream_id = StreamIdBase(*kind) + *entry.stream_number;
+    if (Met(stream_id, log, streams) || !named.insert(stream_id).second) continue;
+    std::string text =
+        std::string("the program chain declares ") + StreamKindName(*kind) + " " + StreamName(*kind, stream_id);
     if (!entry.language_code.empty() && entry.language_code != "none") {
       text += " (language " + entry.language_code + ")";
     }
     text += ", but no packet of it was met in " + WindowText(window);
     if (!window.whole_source && window.size < kLargestReadWindow) text += "; a larger read size may find it";
-    notes.push_back({NoteCode::DeclaredNotFound, sub_stream, std::move(text)});
+    notes.push_back({NoteCode::DeclaredNotFound, stream_id, std::move(text)});
   }
 }
 
@@ -73,13 +75,14 @@ void AddSlotTaken(const SubStreamLog& log, const FoundTracks& tracks, std::vecto
     const std::optional<PublishedTrack>& holder = tracks[static_cast<std::size_t>(slot)];
     if (!holder || holder->kind == *kind) continue;
     notes.push_back({NoteCode::SlotTaken, sub_stream,
-                     "sub-stream " + Hex(sub_stream) + " (" + KindName(*kind) + ", " + std::to_string(readable) +
+                     "sub-stream " + StreamIdText(sub_stream) + " (" + KindName(*kind) + ", " + std::to_string(readable) +
                          (readable == 1 ? " packet" : " packets") + ") is not listed: its slot, Tr" +
                          std::to_string(slot + 1) + ", holds " + TrackName(*holder, slot)});
   }
 }
 
-void AddNotDeclared(const DeclaredAudio& declared, const FoundTracks& tracks, std::vector<RunNote>& notes) {
+void AddNotDeclared(const DeclaredAudio& declared, const FoundTracks& tracks, const std::vector<AudioStream>& streams,
+                    std::vector<RunNote>& notes) {
   if (declared.FirstChain() == nullptr) return;
   for (int slot = 0; slot < kSlotCount; ++slot) {
     const std::optional<PublishedTrack>& track = tracks[static_cast<std::size_t>(slot)];
@@ -87,6 +90,14 @@ void AddNotDeclared(const DeclaredAudio& declared, const FoundTracks& tracks, st
     notes.push_back({NoteCode::NotDeclared, SubStreamBase(track->kind) + slot,
                      TrackName(*track, slot) + " (Tr" + std::to_string(slot + 1) +
                          ") is not declared available by the program chain"});
+  }
+  // The list has no row for MPEG audio; its streams are named by their id.
+  for (const AudioStream& stream : streams) {
+    if (stream.kind != StreamKind::MpegAudio) continue;
+    if (DeclaredEntryFor(declared, stream.kind, stream.stream_id - StreamIdBase(stream.kind))) continue;
+    notes.push_back({NoteCode::NotDeclared, stream.stream_id,
+                     "the MPEG audio stream " + StreamIdText(stream.stream_id) +
+                         " is not declared available by the program chain"});
   }
 }
 
@@ -101,6 +112,17 @@ void AddScrambled(const SubStreamLog& log, std::vector<RunNote>& notes) {
                        "where libdvdcss is installed"});
 }
 
+void AddOutsideList(const std::vector<AudioStream>& streams, std::vector<RunNote>& notes) {
+  for (const AudioStream& stream : streams) {
+    if (!IsMpegAudio(stream.kind)) continue;
+    std::string text = std::string(StreamKindName(stream.kind)) + " stream " + StreamIdText(stream.stream_id) + " (";
+    if (!stream.summary.empty()) text += stream.summary + ", ";
+    text += std::to_string(stream.packets) + (stream.packets == 1 ? " packet" : " packets");
+    text += ") is not listed: the list has rows for AC-3, DTS and LPCM tracks only";
+    notes.push_back({NoteCode::OutsideList, stream.stream_id, std::move(text)});
+  }
+}
+
 }  // namespace
 
 std::string_view NoteCodeName(NoteCode code) {
@@ -109,17 +131,20 @@ std::string_view NoteCodeName(NoteCode code) {
     case NoteCode::SlotTaken: return "slot-taken";
     case NoteCode::NotDeclared: return "not-declared";
     case NoteCode::Scrambled: return "scrambled";
+    case NoteCode::OutsideList: return "outside-list";
   }
   return {};
 }
 
 std::vector<RunNote> ReconcileStreams(const DeclaredAudio& declared, const SubStreamLog& log,
-                                      const FoundTracks& tracks, const WindowExtent& window) {
+                                      const FoundTracks& tracks, const WindowExtent& window,
+                                      const std::vector<AudioStream>& streams) {
   std::vector<RunNote> notes;
-  AddDeclaredNotFound(declared, log, window, notes);
+  AddDeclaredNotFound(declared, log, window, streams, notes);
   AddSlotTaken(log, tracks, notes);
-  AddNotDeclared(declared, tracks, notes);
+  AddNotDeclared(declared, tracks, streams, notes);
   AddScrambled(log, notes);
+  AddOutsideList(streams, notes);
   return notes;
 }
 

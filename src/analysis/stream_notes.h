@@ -9,10 +9,10 @@
 #include <string_view>
 #include <vector>
 
-#include "analysis/ifo_declared.h"
-#include "analysis/sub_stream_log.h"
-#include "analysis/track_kind.h"
-#include "analysis/track_slots.h"
+#include "analysis/audio_stream.h"
+#include "dvd/ifo_declared.h"
+#include "mpeg/sub_stream_log.h"
+#include "mpeg/track_kind.h"
 
 namespace tonvika {
 
@@ -21,9 +21,10 @@ enum class NoteCode {
   SlotTaken,         // an audio sub-stream was met, but its slot holds another kind's track
   NotDeclared,       // a track was found that a readable program chain does not declare
   Scrambled,         // packets were skipped for their scrambling bits
+  OutsideList,       // an MPEG audio stream was met, which the list has no row for
 };
 
-// "declared-not-found", "slot-taken", "not-declared", "scrambled".
+// "declared-not-found", "slot-taken", "not-declared", "scrambled", "outside-list".
 std::string_view NoteCodeName(NoteCode code);
 
 struct RunNote {
@@ -42,10 +43,12 @@ inline constexpr std::size_t kLargestReadWindow = std::size_t{20} << 20;
 
 using FoundTracks = std::array<std::optional<PublishedTrack>, kSlotCount>;
 
-// The notes, in the order of NoteCode, each group by sub-stream or slot.
-// Without an IFO (or a readable program chain) only slot-taken and
-// scrambled can be said.
+// The notes, in the order of NoteCode, each group by stream or slot.
+// Without an IFO (or a readable program chain) only slot-taken, scrambled
+// and outside-list can be said. `streams` are the streams met in the window,
+// by stream id (MPEG audio among them).
 std::vector<RunNote> ReconcileStreams(const DeclaredAudio& declared, const SubStreamLog& log,
-                                      const FoundTracks& tracks, const WindowExtent& window);
+                                      const FoundTracks& tracks, const WindowExtent& window,
+                                      const std::vector<AudioStream>& streams = {});
 
 }  // namespace tonvika

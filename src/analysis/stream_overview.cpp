@@ -6,8 +6,8 @@ namespace tonvika {
 
 std::optional<int> DeclaredStreamId(const DeclaredAudioEntry& entry) {
   if (!entry.stream_number) return std::nullopt;
-  for (const TrackKind kind : {TrackKind::Ac3, TrackKind::Dts, TrackKind::Lpcm}) {
-    if (CodingMatches(entry.coding_mode, kind)) return SubStreamBase(kind) + *entry.stream_number;
+  for (const StreamKind kind : {StreamKind::Ac3, StreamKind::Dts, StreamKind::Lpcm, StreamKind::MpegAudio}) {
+    if (CodingMatches(entry.coding_mode, kind)) return StreamIdBase(kind) + *entry.stream_number;
   }
   return std::nullopt;
 }

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "analysis/ifo_declared.h"
+#include "dvd/ifo_declared.h"
 #include "analysis/stream_notes.h"
 
 namespace tonvika {
@@ -21,8 +21,9 @@ struct StreamOverviewRow {
 
 std::vector<StreamOverviewRow> OverviewStreams(const DeclaredAudio& declared, const FoundTracks& tracks);
 
-// The sub-stream an entry's stream travels in: none for an entry the first
-// program chain does not play, and for MPEG audio (packets of its own).
+// The stream id an entry's stream travels in: a private stream 1 sub-stream
+// number, or the PES stream id 0xC0 + n of MPEG audio; none for an entry the
+// first program chain does not play.
 std::optional<int> DeclaredStreamId(const DeclaredAudioEntry& entry);
 
 }  // namespace tonvika

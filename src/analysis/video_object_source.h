@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "dvd/ifo_bytes.h"
+
 namespace tonvika {
 
 // The title set's information file as the run reads it.
@@ -18,8 +20,6 @@ struct InformationFile {
   std::vector<std::uint8_t> bytes;  // the file from its start (at most kMaxInformationFileSize)
 };
 
-// No information file is near this size; a larger one is read only this far.
-inline constexpr std::size_t kMaxInformationFileSize = std::size_t{8} << 20;
 
 class VideoObjectSource {
  public:

@@ -1,6 +1,6 @@
 #include "analysis/vob_file_source.h"
 
-#include "analysis/ifo_audio.h"
+#include "dvd/ifo_audio.h"
 
 namespace tonvika {
 

@@ -2,8 +2,8 @@
 
 #include <QtGlobal>
 
-#include "analysis/details_text.h"
-#include "analysis/track_slots.h"
+#include "view/details_text.h"
+#include "view/track_slots.h"
 
 namespace tonvika {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string_view>
 
-#include "analysis/analysis_run.h"
+#include "view/window_run.h"
 #include "io/disc_source.h"
 
 namespace tonvika {

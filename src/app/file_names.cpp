@@ -10,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+#include "io/ascii.h"
 #include "lang/text_encoding.h"
 
 namespace tonvika {
@@ -25,18 +26,9 @@ std::string ShownPart(std::string_view part) {
   return IsValidUtf8(part) ? std::string(part) : Cp932ToUtf8(part);
 }
 
-bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
-  if (text.size() < prefix.size()) return false;
-  for (std::size_t i = 0; i < prefix.size(); ++i) {
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
-    if (lower(text[i]) != prefix[i]) return false;
-  }
-  return true;
-}
-
 // "file:///p", "file://localhost/p" and "file:/p" name the local file /p.
 std::optional<std::string> LocalPathOfUri(std::string_view uri) {
-  if (!StartsWithIgnoringCase(uri, kFileScheme)) return std::nullopt;
+  if (!StartsWithIgnoringAsciiCase(uri, kFileScheme)) return std::nullopt;
   std::string_view rest = uri.substr(kFileScheme.size());
   if (rest.starts_with("//")) {
     rest.remove_prefix(2);

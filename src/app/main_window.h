@@ -9,9 +9,9 @@
 #include <optional>
 #include <string>
 
-#include "analysis/analysis_run.h"
+#include "view/window_run.h"
 #include "analysis/disc.h"
-#include "analysis/track_slots.h"
+#include "view/track_slots.h"
 #include "lang/language_table.h"
 
 class QAction;
@@ -74,7 +74,7 @@ class TForm1 : public QMainWindow, public RunHost {
 
   bool RunInProgress() const { return run_in_progress_; }
   const TrackSlots& Model() const { return slots_; }
-  const RunOutcome& LastOutcome() const { return last_outcome_; }
+  const AnalysisReport& LastOutcome() const { return last_outcome_; }
 
   // What the analysis run needs of the window.
   std::string FilePath() override;
@@ -115,7 +115,8 @@ class TForm1 : public QMainWindow, public RunHost {
   void ShowMessage(const QString& text, const QString& detail = {});
 
   // Whole discs (main_window_disc.cpp).
-  RunOutcome RunSource();  // the file or disc title set named in Label1
+  AnalysisReport RunSource();  // the file or disc title set named in Label1
+  AnalysisReport AnalyseTitleSet();  // the disc's title set shown
   void ShowTitleSet(int number);
   void ForgetDisc();
   void BuildTitleSetMenu();
@@ -136,7 +137,7 @@ class TForm1 : public QMainWindow, public RunHost {
   bool refreshing_ = false;         // the window itself is writing the memos
   const QEvent* handled_key_ = nullptr;  // a key press already seen on its way up
   std::array<std::string, kSlotCount> page_text_shown_;
-  RunOutcome last_outcome_;  // of the last run that changed the window
+  AnalysisReport last_outcome_;  // of the last run that changed the window
   std::string last_path_;    // the file it analysed
   std::unique_ptr<Disc> disc_;  // the disc of the title set in Label1
   int disc_title_set_ = 0;

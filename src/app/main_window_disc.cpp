@@ -13,16 +13,23 @@
 
 namespace tonvika {
 
-RunOutcome TForm1::RunSource() {
+AnalysisReport TForm1::RunSource() {
   // run_path_ is Label1 as the run started.
-  if (disc_ && run_path_ == disc_label_) return disc_->Analyse(*this, disc_title_set_);
+  if (disc_ && run_path_ == disc_label_) return AnalyseTitleSet();
   ForgetDisc();
   const SourceKind kind = run_path_.empty() ? SourceKind::File : RecogniseSource(run_path_);
   if (kind == SourceKind::File) return RunAnalysis(*this);
   disc_ = std::make_unique<Disc>(run_path_, kind);  // throws FileError for the source
   BuildTitleSetMenu();
   ShowTitleSet(disc_->MainFeature());
-  return disc_->Analyse(*this, disc_title_set_);
+  return AnalyseTitleSet();
+}
+
+AnalysisReport TForm1::AnalyseTitleSet() {
+  const std::unique_ptr<VideoObjectSource> source = disc_->OpenTitleSet(disc_title_set_);
+  AnalysisReport report = AnalyseVideoObject(*this, disc_label_, *source);
+  report.title_set = disc_title_set_;
+  return report;
 }
 
 void TForm1::ShowTitleSet(int number) {

@@ -92,7 +92,7 @@ void TForm1::RunGuarded() {
     FlagScope running(run_in_progress_);
     run_path_ = Label1FileBytes();
     try {
-      RunOutcome outcome = RunSource();
+      AnalysisReport outcome = RunSource();
       // A run that changed nothing leaves the last results, and their notes.
       if (outcome.changed) {
         last_outcome_ = std::move(outcome);

@@ -60,7 +60,10 @@ void TForm1::ShowRunNotes() {
 
 void TForm1::StreamListItemClick() {
   if (run_in_progress_) return;
-  auto* dialog = new StreamsDialog(QString::fromStdString(last_path_), last_outcome_, slots_, this);
+  const auto language_name = [this](const std::string& code) {
+    return LookupLanguageName(Languages(), code, Language());
+  };
+  auto* dialog = new StreamsDialog(QString::fromStdString(last_path_), last_outcome_, slots_, language_name, this);
   dialog->setAttribute(Qt::WA_DeleteOnClose);
   dialog->open();  // window-modal: no run starts while it is open
 }

@@ -12,12 +12,14 @@
 #include <cstdio>
 
 #include "analysis/stream_overview.h"
+#include "view/stream_rows.h"
 
 namespace tonvika {
 
 namespace {
 
 constexpr int kColumns = 4;
+constexpr int kStreamColumns = 7;
 constexpr int kMinimumWidth = 620;
 constexpr int kMaximumWidth = 960;  // a very long kind text is cut rather than the dialog leaving the screen
 constexpr int kRowPadding = 6;
@@ -25,9 +27,7 @@ constexpr int kNotesLines = 6;
 
 QString SubStreamText(const std::optional<int>& id) {
   if (!id) return QStringLiteral("—");
-  char text[8];
-  std::snprintf(text, sizeof text, "0x%02X", static_cast<unsigned>(*id));
-  return QString::fromLatin1(text);
+  return QString::fromStdString(StreamIdText(*id));
 }
 
 QTableWidgetItem* Cell(const QString& text) {
@@ -36,10 +36,23 @@ QTableWidgetItem* Cell(const QString& text) {
   return item;
 }
 
+QTableWidget* ReadOnlyTable(const QString& name, const QStringList& headings, QWidget* parent) {
+  auto* table = new QTableWidget(parent);  // owned by the dialog
+  table->setObjectName(name);
+  table->setColumnCount(static_cast<int>(headings.size()));
+  table->setHorizontalHeaderLabels(headings);
+  table->verticalHeader()->hide();
+  table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  table->setSelectionBehavior(QAbstractItemView::SelectRows);
+  table->setWordWrap(false);
+  table->horizontalHeader()->setStretchLastSection(true);
+  return table;
+}
+
 }  // namespace
 
-StreamsDialog::StreamsDialog(const QString& path, const RunOutcome& outcome, const TrackSlots& model,
-                             QWidget* parent)
+StreamsDialog::StreamsDialog(const QString& path, const AnalysisReport& outcome, const TrackSlots& model,
+                             const LanguageName& language_name, QWidget* parent)
     : QDialog(parent) {
   setObjectName(QStringLiteral("StreamsDialog"));
   setWindowTitle(tr("ストリーム一覧"));
@@ -55,15 +68,16 @@ StreamsDialog::StreamsDialog(const QString& path, const RunOutcome& outcome, con
   source_->setText(path.isEmpty() ? ifo : path + u'\n' + ifo);
   layout->addWidget(source_);
 
-  streams_ = new QTableWidget(this);
-  streams_->setObjectName(QStringLiteral("StreamsTable"));
-  streams_->setColumnCount(kColumns);
-  streams_->setHorizontalHeaderLabels({tr("番号"), tr("IFOの宣言"), tr("サブストリーム"), tr("見つかったトラック")});
-  streams_->verticalHeader()->hide();
-  streams_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  streams_->setSelectionBehavior(QAbstractItemView::SelectRows);
-  streams_->setWordWrap(false);
-  streams_->horizontalHeader()->setStretchLastSection(true);
+  layout->addWidget(new QLabel(tr("音声ストリーム"), this));
+  audio_streams_ = ReadOnlyTable(QStringLiteral("AudioStreamsTable"),
+                                 {tr("ID"), tr("種類"), tr("概要"), tr("言語"), tr("パケット"), tr("遅延"), tr("スロット")},
+                                 this);
+  FillAudioStreams(outcome, language_name);
+  layout->addWidget(audio_streams_);
+
+  layout->addWidget(new QLabel(tr("IFOの宣言"), this));
+  streams_ = ReadOnlyTable(QStringLiteral("StreamsTable"),
+                           {tr("番号"), tr("IFOの宣言"), tr("サブストリーム"), tr("見つかったトラック")}, this);
   FillStreams(outcome, model);
   layout->addWidget(streams_);
 
@@ -83,7 +97,34 @@ StreamsDialog::StreamsDialog(const QString& path, const RunOutcome& outcome, con
   layout->addWidget(buttons);
 }
 
-void StreamsDialog::FillStreams(const RunOutcome& outcome, const TrackSlots& model) {
+void StreamsDialog::FillAudioStreams(const AnalysisReport& outcome, const LanguageName& language_name) {
+  audio_streams_->setRowCount(static_cast<int>(outcome.streams.size()));
+  for (int r = 0; r < static_cast<int>(outcome.streams.size()); ++r) {
+    const AudioStream& stream = outcome.streams[static_cast<std::size_t>(r)];
+    const StreamRow row = StreamRowOf(stream, language_name);
+    const QString slot = stream.slot ? QString::fromStdString(row.slot) : tr("一覧になし");
+    const QString cells[kStreamColumns] = {QString::fromStdString(row.id),       QString::fromStdString(row.kind),
+                                           QString::fromStdString(row.summary),  QString::fromStdString(row.language),
+                                           QString::fromStdString(row.packets),  QString::fromStdString(row.delay),
+                                           slot};
+    for (int c = 0; c < kStreamColumns; ++c) audio_streams_->setItem(r, c, Cell(cells[c]));
+    audio_streams_->item(r, 4)->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    audio_streams_->item(r, 5)->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  }
+  audio_streams_->resizeColumnsToContents();
+  const int row_height = audio_streams_->fontMetrics().height() + kRowPadding;
+  audio_streams_->verticalHeader()->setDefaultSectionSize(row_height);
+  audio_streams_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  const int frame = 2 * audio_streams_->frameWidth();
+  const int shown_rows = std::clamp(static_cast<int>(outcome.streams.size()), 1, kAudioEntryCount);
+  audio_streams_->setMinimumHeight(audio_streams_->horizontalHeader()->sizeHint().height() + shown_rows * row_height +
+                                   frame);
+  int width = frame + audio_streams_->verticalScrollBar()->sizeHint().width();
+  for (int c = 0; c < kStreamColumns; ++c) width += audio_streams_->columnWidth(c);
+  audio_streams_->setMinimumWidth(std::min(width, kMaximumWidth));
+}
+
+void StreamsDialog::FillStreams(const AnalysisReport& outcome, const TrackSlots& model) {
   const std::vector<StreamOverviewRow> rows = OverviewStreams(outcome.declared, outcome.tracks);
   streams_->setRowCount(static_cast<int>(rows.size()));
   for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
@@ -110,7 +151,7 @@ void StreamsDialog::FillStreams(const RunOutcome& outcome, const TrackSlots& mod
   streams_->setMinimumWidth(std::min(width, kMaximumWidth));
 }
 
-void StreamsDialog::FillNotes(const RunOutcome& outcome) {
+void StreamsDialog::FillNotes(const AnalysisReport& outcome) {
   QStringList lines;
   for (const RunNote& note : outcome.notes) {
     lines << QStringLiteral("[%1] %2").arg(QString::fromLatin1(NoteCodeName(note.code).data(),
@@ -120,7 +161,7 @@ void StreamsDialog::FillNotes(const RunOutcome& outcome) {
   notes_->setPlainText(lines.isEmpty() ? tr("注記はありません") : lines.join(u'\n'));
 }
 
-QString StreamsDialog::NotesTooltip(const RunOutcome& outcome) {
+QString StreamsDialog::NotesTooltip(const AnalysisReport& outcome) {
   QStringList lines{tr("ストリームの注記: %1件").arg(outcome.notes.size())};
   for (const RunNote& note : outcome.notes) lines << QString::fromStdString(note.text);
   return lines.join(u'\n');

@@ -1,12 +1,15 @@
 #pragma once
-// The stream list: what the information file declares beside the tracks
-// the last run found, with the run's notes.
+// The stream list: every audio stream the last run met (the same columns
+// as tonvika-cli --streams), what the information file declares beside the
+// tracks found, and the run's notes.
 
 #include <QDialog>
 #include <QString>
+#include <functional>
+#include <string>
 
-#include "analysis/analysis_run.h"
-#include "analysis/track_slots.h"
+#include "view/window_run.h"
+#include "view/track_slots.h"
 
 class QLabel;
 class QPlainTextEdit;
@@ -19,16 +22,20 @@ class StreamsDialog : public QDialog {
 
  public:
   // `path` is the analysed file as the list report names it (empty before any run).
-  StreamsDialog(const QString& path, const RunOutcome& outcome, const TrackSlots& model, QWidget* parent = nullptr);
+  using LanguageName = std::function<std::string(const std::string&)>;
+  StreamsDialog(const QString& path, const AnalysisReport& outcome, const TrackSlots& model,
+                const LanguageName& language_name, QWidget* parent = nullptr);
 
   // The marker's tooltip: a heading and one line per note.
-  static QString NotesTooltip(const RunOutcome& outcome);
+  static QString NotesTooltip(const AnalysisReport& outcome);
 
  private:
-  void FillStreams(const RunOutcome& outcome, const TrackSlots& model);
-  void FillNotes(const RunOutcome& outcome);
+  void FillAudioStreams(const AnalysisReport& outcome, const LanguageName& language_name);
+  void FillStreams(const AnalysisReport& outcome, const TrackSlots& model);
+  void FillNotes(const AnalysisReport& outcome);
 
   QLabel* source_ = nullptr;
+  QTableWidget* audio_streams_ = nullptr;
   QTableWidget* streams_ = nullptr;
   QPlainTextEdit* notes_ = nullptr;
 };

@@ -4,8 +4,8 @@
 #include <array>
 #include <string>
 
-#include "analysis/analysis_run.h"
-#include "analysis/track_slots.h"
+#include "view/window_run.h"
+#include "view/track_slots.h"
 
 namespace tonvika::cli {
 

@@ -6,11 +6,8 @@
 #include <nlohmann/json.hpp>
 
 #include "io/file_error.h"
-#include "cli/cli_host.h"
 #include "cli/cli_options.h"
-#include "cli/disc_runner.h"
-#include "cli/json_output.h"
-#include "cli/text_output.h"
+#include "cli/source_runner.h"
 
 namespace tonvika::cli {
 
@@ -35,58 +32,6 @@ std::optional<LanguageTable> LoadTable(const Options& options, std::ostream& err
   }
 }
 
-class FileRunner {
- public:
-  FileRunner(const Options& options, const LanguageTable& table, std::ostream& out, std::ostream& err)
-      : options_(options), table_(table), out_(out), err_(err), eol_(options.crlf ? "\r\n" : "\n") {}
-
-  void Run(const std::string& path) {
-    if (const SourceKind kind = RecogniseSource(path); kind != SourceKind::File) {
-      const DiscOutput output{options_, table_, out_, err_, eol_, documents_};
-      status_ = std::max(status_, RunDisc(path, kind, output));
-      return;
-    }
-    CliHost host(path, options_.read_size_mb, options_.language, table_, options_.sync_trace);
-    try {
-      const RunOutcome outcome = RunAnalysis(host);
-      if (!outcome.changed) {
-        err_ << kProgram << ": " << path << ": no audio track found (empty file or no frame header)\n";
-        status_ = std::max(status_, kExitNothingFound);
-      }
-      if (options_.json) {
-        documents_.push_back(FileToJson(path, outcome, host.Slots(), table_, options_.language, eol_));
-      } else {
-        if (outcome.changed) out_ << FormatText(path, host.Slots(), options_.details, eol_);
-        // JSON carries the notes; text mode says them beside the output.
-        for (const RunNote& note : outcome.notes) err_ << kProgram << ": " << path << ": " << note.text << "\n";
-      }
-    } catch (const FileError& e) {
-      err_ << kProgram << ": " << e.path() << ": " << e.reason() << "\n";
-      status_ = kExitFileError;
-      if (options_.json) documents_.push_back(FileErrorToJson(path, e.what()));
-    }
-  }
-
-  int Finish() {
-    // JSON text is UTF-8; a path that is not (any bytes are allowed in a
-    // file name) has its invalid bytes shown as U+FFFD instead of failing.
-    // The documents keep the order of the FILE arguments.
-    if (options_.json) {
-      out_ << documents_.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << "\n";
-    }
-    return status_;
-  }
-
- private:
-  const Options& options_;
-  const LanguageTable& table_;
-  std::ostream& out_;
-  std::ostream& err_;
-  std::string eol_;
-  nlohmann::ordered_json documents_ = nlohmann::ordered_json::array();
-  int status_ = kExitOk;
-};
-
 }  // namespace
 
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -107,7 +52,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
   }
   const auto table = LoadTable(parsed.options, err);
   if (!table) return kExitFileError;
-  FileRunner runner(parsed.options, *table, out, err);
+  SourceRunner runner(parsed.options, *table, out, err);
   for (const auto& path : parsed.options.files) runner.Run(path);
   return runner.Finish();
 }

@@ -52,6 +52,9 @@ std::string UsageText() {
          "  --sync-trace    add the AC-3 sync trace to AC-3 track lines\n"
          "  --crlf          end lines with CR LF, as the clipboard export does\n"
          "  --json          print one JSON document instead of text\n"
+         "  --streams       after each block, a table of every audio stream met: id,\n"
+         "                  kind, summary, language, packets, delay to the video, and\n"
+         "                  the list's slot or \"not listed\" (JSON always has them)\n"
          "  --code-csv PATH language table (default: code.csv beside the program)\n"
          "  --title-set N   on a disc, analyse title set N only (1 to 99)\n"
          "  --main          on a disc, analyse only the main feature's title set\n"
@@ -128,6 +131,8 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
       options.crlf = true;
     } else if (name == "--json") {
       options.json = true;
+    } else if (name == "--streams") {
+      options.streams = true;
     } else {
       return Error("unknown option '" + name + "'");
     }

@@ -16,6 +16,7 @@ struct Options {
   bool sync_trace = false;
   bool crlf = false;
   bool json = false;
+  bool streams = false;  // text mode: the stream table after each block
   std::optional<std::string> code_csv;
   // Discs only: the one title set to analyse, or the main feature's alone.
   std::optional<int> title_set;

@@ -1,15 +1,11 @@
 #include "cli/declared_json.h"
 
 #include "analysis/stream_overview.h"
+#include "cli/json_values.h"
 
 namespace tonvika::cli {
 
 namespace {
-
-template <typename T>
-nlohmann::ordered_json OrNull(const std::optional<T>& value) {
-  return value ? nlohmann::ordered_json(*value) : nlohmann::ordered_json(nullptr);
-}
 
 nlohmann::ordered_json NameOrNull(const std::optional<std::string_view>& name) {
   return name ? nlohmann::ordered_json(std::string(*name)) : nlohmann::ordered_json(nullptr);

@@ -4,7 +4,7 @@
 #include <nlohmann/json.hpp>
 #include <vector>
 
-#include "analysis/ifo_declared.h"
+#include "dvd/ifo_declared.h"
 #include "analysis/stream_notes.h"
 
 namespace tonvika::cli {

@@ -24,7 +24,7 @@ nlohmann::ordered_json TitleLengthJson(const std::optional<double>& seconds) {
   return static_cast<double>(static_cast<long long>(*seconds * 1000.0 + 0.5)) / 1000.0;
 }
 
-nlohmann::ordered_json TitleSetToJson(const std::string& source, const TitleSet& set, const RunOutcome& outcome,
+nlohmann::ordered_json TitleSetToJson(const std::string& source, const TitleSet& set, const AnalysisReport& outcome,
                                       const TrackSlots& slots, const LanguageTable& table,
                                       DisplayLanguage language, std::string_view eol) {
   nlohmann::ordered_json json = DiscKeys(source, set);

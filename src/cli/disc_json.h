@@ -5,12 +5,15 @@
 #include <string>
 
 #include "analysis/disc.h"
+#include "analysis/report.h"
+#include "lang/language_table.h"
+#include "view/track_slots.h"
 
 namespace tonvika::cli {
 
 // "path" (the title set's first VOB), "source", "title_set", "main_feature",
 // "title_length_s", then every further key of a VOB run's object.
-nlohmann::ordered_json TitleSetToJson(const std::string& source, const TitleSet& set, const RunOutcome& outcome,
+nlohmann::ordered_json TitleSetToJson(const std::string& source, const TitleSet& set, const AnalysisReport& outcome,
                                       const TrackSlots& slots, const LanguageTable& table,
                                       DisplayLanguage language, std::string_view eol);
 

@@ -1,22 +1,21 @@
 #include "cli/json_output.h"
 
-#include "analysis/details_text.h"
-#include "analysis/track_slots.h"
+#include "view/details_text.h"
+#include "view/track_slots.h"
+#include "analysis/stream_mapping.h"
 #include "cli/declared_json.h"
+#include "cli/json_values.h"
 #include "codecs/header_values.h"
 
 namespace tonvika::cli {
 
 namespace {
 
-const char* KindName(TrackKind kind) {
-  constexpr const char* kNames[] = {"AC-3", "DTS", "LPCM"};
-  return kNames[static_cast<int>(kind)];
-}
+const char* KindName(TrackKind kind) { return StreamKindName(StreamKindOf(kind)); }
 
-template <typename T>
-nlohmann::ordered_json OrNull(const std::optional<T>& value) {
-  return value ? nlohmann::ordered_json(*value) : nlohmann::ordered_json(nullptr);
+nlohmann::ordered_json LanguageName(const std::string& code, const LanguageTable& table, DisplayLanguage language) {
+  const bool named = !code.empty() && code != "none";
+  return named ? nlohmann::ordered_json(LookupLanguageName(table, code, language)) : nullptr;
 }
 
 // Whole kilobits as an integer (448, not 448.0); 1411.2 stays as it is.
@@ -36,13 +35,33 @@ nlohmann::ordered_json HeaderToJson(const TrackHeader& header) {
   json["lfe"] = OrNull(values.lfe);
   json["bits_per_sample"] = OrNull(values.bits_per_sample);
   json["layout"] = OrNull(values.layout);
+  // MPEG audio alone: the version by ID and the layer's number.
+  if (values.version) json["version"] = *values.version;
+  if (values.layer) json["layer"] = *values.layer;
   nlohmann::ordered_json fields = nlohmann::ordered_json::object();
   for (const NamedField& field : values.fields) fields[std::string(field.name)] = field.value;
   json["fields"] = std::move(fields);
   return json;
 }
 
-nlohmann::ordered_json SlotToJson(int n, const RunOutcome& outcome, const TrackSlots& slots,
+nlohmann::ordered_json StreamToJson(const AudioStream& stream, const LanguageTable& table, DisplayLanguage language) {
+  nlohmann::ordered_json json;
+  json["stream_id"] = stream.stream_id;
+  json["kind"] = StreamKindName(stream.kind);
+  json["summary"] = stream.summary;
+  json["header"] = stream.header ? HeaderToJson(*stream.header) : nullptr;
+  json["declared_entry"] = OrNull(stream.declared_entry);
+  json["language_code"] = stream.language_code;
+  json["language_name"] = LanguageName(stream.language_code, table, language);
+  json["slot"] = stream.slot ? nlohmann::ordered_json(*stream.slot + 1) : nullptr;
+  json["packets"] = stream.packets;
+  json["scrambled_packets"] = stream.scrambled;
+  json["first_pts"] = OrNull(stream.first_pts);
+  json["delay_ms"] = OrNull(stream.delay_ms);
+  return json;
+}
+
+nlohmann::ordered_json SlotToJson(int n, const AnalysisReport& outcome, const TrackSlots& slots,
                                   const LanguageTable& table, DisplayLanguage language) {
   nlohmann::ordered_json slot;
   slot["number"] = n + 1;
@@ -51,8 +70,7 @@ nlohmann::ordered_json SlotToJson(int n, const RunOutcome& outcome, const TrackS
   slot["kind"] = track ? nlohmann::ordered_json(KindName(track->kind)) : nullptr;
   const std::string& code = outcome.language_codes[n];
   slot["language_code"] = code;
-  const bool named = !code.empty() && code != "none";
-  slot["language_name"] = named ? nlohmann::ordered_json(LookupLanguageName(table, code, language)) : nullptr;
+  slot["language_name"] = LanguageName(code, table, language);
   slot["tab_shown"] = slots.TabShown(n);
   slot["detail_lines"] = slots.PageLines(n);
   slot["stream_id"] = track ? OrNull(track->stream_id) : nullptr;
@@ -62,7 +80,7 @@ nlohmann::ordered_json SlotToJson(int n, const RunOutcome& outcome, const TrackS
 
 }  // namespace
 
-nlohmann::ordered_json FileToJson(const std::string& path, const RunOutcome& outcome,
+nlohmann::ordered_json FileToJson(const std::string& path, const AnalysisReport& outcome,
                                   const TrackSlots& slots, const LanguageTable& table,
                                   DisplayLanguage language, std::string_view eol) {
   nlohmann::ordered_json file;
@@ -81,6 +99,9 @@ nlohmann::ordered_json FileToJson(const std::string& path, const RunOutcome& out
   file["details_text"] = slots.DetailSlotMask() != 0 ? BuildDetailsText(path, slots, eol) : std::string();
   file["notes"] = NotesToJson(outcome.notes);
   file["declared"] = DeclaredToJson(outcome.declared);
+  file["video_first_pts"] = OrNull(outcome.video_first_pts);
+  file["streams"] = nlohmann::ordered_json::array();
+  for (const AudioStream& stream : outcome.streams) file["streams"].push_back(StreamToJson(stream, table, language));
   return file;
 }
 

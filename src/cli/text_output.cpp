@@ -1,7 +1,7 @@
 #include "cli/text_output.h"
 
-#include "analysis/details_text.h"
-#include "analysis/track_slots.h"
+#include "view/details_text.h"
+#include "view/track_slots.h"
 
 namespace tonvika::cli {
 

@@ -57,12 +57,37 @@ HeaderValues LpcmValues(const LpcmAttributes& a) {
   return v;
 }
 
+HeaderValues MpegAudioValues(const MpegAudioHeader& h) {
+  HeaderValues v;
+  v.fields = {{"ID", h.ID},
+              {"layer", h.layer},
+              {"protection_bit", h.protection_bit},
+              {"bitrate_index", h.bitrate_index},
+              {"sampling_frequency", h.sampling_frequency},
+              {"padding_bit", h.padding_bit},
+              {"private_bit", h.private_bit},
+              {"mode", h.mode},
+              {"mode_extension", h.mode_extension},
+              {"copyright", h.copyright},
+              {"original_copy", h.original_copy},
+              {"emphasis", h.emphasis}};
+  if (const auto kbps = MpegAudioBitRateKbps(h)) v.bit_rate_kbps = *kbps;
+  v.sample_rate_hz = MpegAudioSampleRateHz(h);
+  v.channels = MpegAudioChannels(h);
+  v.lfe = false;
+  v.layout = std::string(MpegAudioModeName(h.mode));
+  v.version = MpegAudioVersion(h);
+  v.layer = MpegAudioLayer(h);
+  return v;
+}
+
 }  // namespace
 
 HeaderValues ValuesOf(const TrackHeader& header) {
   if (const auto* ac3 = std::get_if<Ac3Header>(&header)) return Ac3Values(*ac3);
   if (const auto* dts = std::get_if<DtsHeader>(&header)) return DtsValues(*dts);
-  return LpcmValues(std::get<LpcmAttributes>(header));
+  if (const auto* lpcm = std::get_if<LpcmAttributes>(&header)) return LpcmValues(*lpcm);
+  return MpegAudioValues(std::get<MpegAudioHeader>(header));
 }
 
 }  // namespace tonvika

@@ -1,4 +1,4 @@
-#include "analysis/ifo_audio.h"
+#include "dvd/ifo_audio.h"
 
 #include <algorithm>
 #include <array>
@@ -9,6 +9,9 @@
 #include <system_error>
 #include <vector>
 
+#include "dvd/ifo_bytes.h"
+#include "io/ascii.h"
+#include "io/disc_source.h"
 #include "io/read_only_file.h"
 #include "lang/text_encoding.h"
 
@@ -21,10 +24,6 @@ constexpr std::string_view kSeparators = "\\:/";
 constexpr std::string_view kIfoExtension = ".ifo";
 constexpr std::string_view kBackupExtension = ".BUP";
 
-// The audio attribute table: eight entries of eight bytes.
-constexpr std::size_t kAudioTableOffset = 516;
-constexpr std::size_t kEntrySize = 8;
-constexpr std::size_t kEntryCount = 8;
 constexpr std::uint8_t kLanguagePresent = 0x04;  // lower bit of the language type
 constexpr std::size_t kCodeByte = 2;            // two code bytes from here
 constexpr const char* kNoLanguage = "none";
@@ -38,36 +37,9 @@ std::string_view WithoutExtension(std::string_view path) {
   return path.substr(0, last);
 }
 
-char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(),
-                    [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });
-}
-
 bool IsRegularFile(const std::string& path) {
   std::error_code error;
   return std::filesystem::is_regular_file(path, error);
-}
-
-// In `folder` (a prefix ending in '/', or empty for the current folder), the
-// byte-wise first regular file whose name equals `name` ignoring ASCII case.
-std::optional<std::string> FindIgnoringCase(const std::string& folder, std::string_view name) {
-  std::error_code error;
-  std::filesystem::directory_iterator entries(folder.empty() ? "." : folder, error);
-  if (error) return std::nullopt;
-  std::vector<std::string> matches;
-  for (const auto end = std::filesystem::directory_iterator(); !error && entries != end;
-       entries.increment(error)) {
-    std::error_code type_error;
-    const std::string entry_name = entries->path().filename().string();
-    if (EqualsIgnoringAsciiCase(entry_name, name) && entries->is_regular_file(type_error)) {
-      matches.push_back(entry_name);
-    }
-  }
-  if (matches.empty()) return std::nullopt;
-  return folder + *std::min_element(matches.begin(), matches.end());
 }
 
 // The code bytes up to the first zero byte; bytes outside ASCII are CP932.
@@ -99,7 +71,7 @@ std::optional<std::string> FindIfoFile(const std::string& derived_path) {
       slash == std::string::npos ? std::string() : derived_path.substr(0, slash + 1);
   const std::string name = derived_path.substr(folder.size());
   if (name.empty()) return std::nullopt;
-  if (auto found = FindIgnoringCase(folder, name)) return found;
+  if (auto found = FindEntryIgnoringCase(folder, name, EntryFilter::RegularFiles)) return found;
 
   const std::string_view name_view = name;
   if (name_view.size() < kIfoExtension.size() ||
@@ -110,26 +82,22 @@ std::optional<std::string> FindIfoFile(const std::string& derived_path) {
   const std::string backup =
       std::string(name_view.substr(0, name_view.size() - kIfoExtension.size())) +
       std::string(kBackupExtension);
-  return FindIgnoringCase(folder, backup);
+  return FindEntryIgnoringCase(folder, backup, EntryFilter::RegularFiles);
 }
 
 LanguageCodes AudioLanguageCodes(std::span<const std::uint8_t> ifo) {
-  // Bytes past the end of the file stay zero.
-  std::array<std::uint8_t, kEntrySize * kEntryCount> table{};
-  if (ifo.size() > kAudioTableOffset) {
-    const auto available = std::min(table.size(), ifo.size() - kAudioTableOffset);
-    std::copy_n(ifo.begin() + kAudioTableOffset, available, table.begin());
-  }
+  // All eight entries, whatever the count says: a free slot shows entry n.
+  const AudioAttributeTable table = IfoBytes(ifo).AudioTable();
   LanguageCodes codes;
-  for (std::size_t k = 0; k < kEntryCount; ++k) {
-    const std::uint8_t* entry = table.data() + k * kEntrySize;
-    codes[k] = (entry[0] & kLanguagePresent) != 0 ? CodeText(entry + kCodeByte) : kNoLanguage;
+  for (std::size_t k = 0; k < kIfoAudioEntryCount; ++k) {
+    const AudioAttributeEntry& entry = table[k];
+    codes[k] = (entry[0] & kLanguagePresent) != 0 ? CodeText(entry.data() + kCodeByte) : kNoLanguage;
   }
   return codes;
 }
 
 LanguageCodes ReadAudioLanguageCodes(const std::string& ifo_path) {
-  return AudioLanguageCodes(ReadFileStart(ifo_path, kAudioTableOffset + kEntrySize * kEntryCount));
+  return AudioLanguageCodes(ReadFileStart(ifo_path, kIfoAudioTableOffset + kIfoAudioEntrySize * kIfoAudioEntryCount));
 }
 
 }  // namespace tonvika

@@ -1,17 +1,15 @@
-#include "analysis/ifo_declared.h"
+#include "dvd/ifo_declared.h"
 
 #include <algorithm>
 
-#include "analysis/ifo_audio.h"
+#include "dvd/ifo_audio.h"
+#include "dvd/ifo_bytes.h"
 
 namespace tonvika {
 
 namespace {
 
 // The title set information (VTSI) header.
-constexpr std::size_t kAudioCountOffset = 0x202;   // 16 bits
-constexpr std::size_t kAudioTableOffset = 0x204;   // eight entries of eight bytes
-constexpr std::size_t kAudioEntrySize = 8;
 constexpr std::size_t kPgciSectorOffset = 0xCC;    // 32 bits, in sectors
 constexpr std::size_t kSectorSize = 2048;
 
@@ -28,33 +26,9 @@ constexpr std::uint16_t kStreamNumberMask = 0x7F00;
 constexpr int kStreamNumberShift = 8;
 constexpr int kHighestStreamNumber = 7;  // a title carries at most eight audio streams
 
-// Reads from a span and reports when the bytes asked for are not there.
-class IfoBytes {
- public:
-  explicit IfoBytes(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
-
-  bool Holds(std::size_t offset, std::size_t size) const {
-    return offset <= bytes_.size() && size <= bytes_.size() - offset;
-  }
-  std::optional<std::uint16_t> U16(std::size_t offset) const {
-    if (!Holds(offset, 2)) return std::nullopt;
-    return static_cast<std::uint16_t>((bytes_[offset] << 8) | bytes_[offset + 1]);
-  }
-  std::optional<std::uint32_t> U32(std::size_t offset) const {
-    if (!Holds(offset, 4)) return std::nullopt;
-    return (std::uint32_t{bytes_[offset]} << 24) | (std::uint32_t{bytes_[offset + 1]} << 16) |
-           (std::uint32_t{bytes_[offset + 2]} << 8) | bytes_[offset + 3];
-  }
-  std::uint8_t operator[](std::size_t offset) const { return bytes_[offset]; }
-
- private:
-  std::span<const std::uint8_t> bytes_;
-};
-
-DeclaredAudioEntry DecodeEntry(const IfoBytes& ifo, int index, const LanguageCodes& codes) {
-  const std::size_t at = kAudioTableOffset + kAudioEntrySize * static_cast<std::size_t>(index);
-  const std::uint8_t mode = ifo[at];
-  const std::uint8_t sample = ifo[at + 1];
+DeclaredAudioEntry DecodeEntry(const AudioAttributeEntry& bytes, int index, const LanguageCodes& codes) {
+  const std::uint8_t mode = bytes[0];
+  const std::uint8_t sample = bytes[1];
   DeclaredAudioEntry entry;
   entry.index = index;
   entry.coding_mode = static_cast<std::uint8_t>(mode >> 5);
@@ -65,20 +39,21 @@ DeclaredAudioEntry DecodeEntry(const IfoBytes& ifo, int index, const LanguageCod
   entry.sample_rate_code = static_cast<std::uint8_t>((sample >> 4) & 0x03);
   entry.channels = (sample & 0x07) + 1;
   entry.language_code = codes[static_cast<std::size_t>(index)];
-  entry.code_extension = ifo[at + 5];
+  entry.code_extension = bytes[5];
   return entry;
 }
 
 std::vector<DeclaredAudioEntry> ReadEntries(const IfoBytes& ifo, std::span<const std::uint8_t> bytes) {
   std::vector<DeclaredAudioEntry> entries;
-  const std::optional<std::uint16_t> count = ifo.U16(kAudioCountOffset);
+  const std::optional<std::uint16_t> count = ifo.U16(kIfoAudioCountOffset);
   if (!count) return entries;
   // A count above eight is a damaged header; the table has eight entries.
   const int listed = std::min<int>(*count, kAudioEntryCount);
   const LanguageCodes codes = AudioLanguageCodes(bytes);
+  const AudioAttributeTable table = ifo.AudioTable();
   for (int k = 0; k < listed; ++k) {
-    if (!ifo.Holds(kAudioTableOffset + kAudioEntrySize * static_cast<std::size_t>(k), kAudioEntrySize)) break;
-    entries.push_back(DecodeEntry(ifo, k, codes));
+    if (!ifo.HoldsAudioEntry(static_cast<std::size_t>(k))) break;
+    entries.push_back(DecodeEntry(table[static_cast<std::size_t>(k)], k, codes));
   }
   return entries;
 }

@@ -9,6 +9,7 @@
 #include <system_error>
 #include <vector>
 
+#include "io/ascii.h"
 #include "io/file_error.h"
 #include "io/read_only_file.h"
 
@@ -26,20 +27,13 @@ constexpr std::string_view kFileExtensions[] = {".vob", ".ac3", ".dts"};
 constexpr std::string_view kVideoTs = "VIDEO_TS";
 constexpr std::string_view kVideoTsIfo = "VIDEO_TS.IFO";
 
-char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool SameIgnoringCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });
-}
-
 bool HasFileExtension(const std::string& path) {
   const std::string name = std::filesystem::path(path).filename().string();
   const auto dot = name.rfind('.');
   if (dot == std::string::npos) return false;
   const std::string_view extension = std::string_view(name).substr(dot);
   return std::any_of(std::begin(kFileExtensions), std::end(kFileExtensions),
-                     [&](std::string_view known) { return SameIgnoringCase(extension, known); });
+                     [&](std::string_view known) { return EqualsIgnoringAsciiCase(extension, known); });
 }
 
 std::string_view IdentifierAt(std::span<const std::uint8_t> bytes, std::size_t sector) {
@@ -72,7 +66,7 @@ std::string_view LastComponent(std::string_view path) {
 }
 
 std::string Join(const std::string& folder, std::string_view name) {
-  if (!folder.empty() && folder.back() == '/') return folder + std::string(name);
+  if (folder.empty() || folder.back() == '/') return folder + std::string(name);
   return folder + "/" + std::string(name);
 }
 
@@ -101,14 +95,18 @@ SourceKind RecogniseSource(const std::string& path) {
   return HoldsFileSystem(path) ? SourceKind::Image : SourceKind::File;
 }
 
-std::optional<std::string> FindEntryIgnoringCase(const std::string& folder, const std::string& name) {
+std::optional<std::string> FindEntryIgnoringCase(const std::string& folder, const std::string& name,
+                                                 EntryFilter filter) {
   std::error_code error;
-  std::filesystem::directory_iterator entries(folder, error);
+  std::filesystem::directory_iterator entries(folder.empty() ? "." : folder, error);
   if (error) return std::nullopt;
   std::vector<std::string> matches;
   for (const auto end = std::filesystem::directory_iterator(); !error && entries != end; entries.increment(error)) {
     std::string entry = entries->path().filename().string();
-    if (SameIgnoringCase(entry, name)) matches.push_back(std::move(entry));
+    if (!EqualsIgnoringAsciiCase(entry, name)) continue;
+    std::error_code type_error;
+    if (filter == EntryFilter::RegularFiles && !entries->is_regular_file(type_error)) continue;
+    matches.push_back(std::move(entry));
   }
   if (matches.empty()) return std::nullopt;
   return Join(folder, *std::min_element(matches.begin(), matches.end()));
@@ -116,7 +114,7 @@ std::optional<std::string> FindEntryIgnoringCase(const std::string& folder, cons
 
 std::optional<std::string> FindVideoTsFolder(const std::string& folder) {
   const auto ifo = FindEntryIgnoringCase(folder, std::string(kVideoTsIfo));
-  if ((ifo && !IsDirectory(*ifo)) || SameIgnoringCase(LastComponent(folder), kVideoTs)) return folder;
+  if ((ifo && !IsDirectory(*ifo)) || EqualsIgnoringAsciiCase(LastComponent(folder), kVideoTs)) return folder;
   const auto sub = FindEntryIgnoringCase(folder, std::string(kVideoTs));
   if (sub && IsDirectory(*sub)) return sub;
   return std::nullopt;

@@ -33,7 +33,11 @@ bool HoldsVolumeDescriptors(std::span<const std::uint8_t> from_sector_16);
 std::optional<std::string> FindVideoTsFolder(const std::string& folder);
 
 // The path of the entry in `folder` whose name equals `name` ignoring ASCII
-// case (the byte-wise first of several), or nothing. `folder` + "/" + name.
-std::optional<std::string> FindEntryIgnoringCase(const std::string& folder, const std::string& name);
+// case (the byte-wise first of several), or nothing: `folder` + "/" + name,
+// or the name alone for the current folder (""). With RegularFiles, only
+// regular files (after symbolic links) count.
+enum class EntryFilter { AnyEntry, RegularFiles };
+std::optional<std::string> FindEntryIgnoringCase(const std::string& folder, const std::string& name,
+                                                 EntryFilter filter = EntryFilter::AnyEntry);
 
 }  // namespace tonvika

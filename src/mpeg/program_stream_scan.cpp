@@ -1,12 +1,12 @@
-#include "analysis/program_stream_scan.h"
+#include "mpeg/program_stream_scan.h"
 
 #include <algorithm>
 #include <array>
 #include <cstring>
 #include <optional>
 
-#include "analysis/start_code_search.h"
-#include "analysis/sync_trace.h"
+#include "mpeg/start_code_search.h"
+#include "mpeg/sync_trace.h"
 
 namespace tonvika {
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "analysis/sub_stream_log.h"
-#include "analysis/track_kind.h"
+#include "mpeg/sub_stream_log.h"
+#include "mpeg/track_kind.h"
 #include "codecs/dts_header.h"
 
 namespace tonvika {

@@ -1,4 +1,4 @@
-#include "analysis/start_code_search.h"
+#include "mpeg/start_code_search.h"
 
 #include <cstring>
 

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "analysis/track_kind.h"
+#include "mpeg/track_kind.h"
 
 namespace tonvika {
 

@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "analysis/program_stream_scan.h"
+#include "mpeg/program_stream_scan.h"
 
 namespace tonvika {
 

@@ -1,6 +1,6 @@
-#include "analysis/details_text.h"
+#include "view/details_text.h"
 
-#include "analysis/track_slots.h"
+#include "view/track_slots.h"
 
 namespace tonvika {
 

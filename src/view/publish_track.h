@@ -1,45 +1,28 @@
 #pragma once
-// Publication of one track found by the scan into its slot.
+// A published track as the window shows it: the row's kind text and the
+// detail page of its slot.
 
 #include <functional>
 #include <string>
 
-#include "analysis/ifo_audio.h"
-#include "analysis/program_stream_scan.h"
-#include "analysis/stream_mapping.h"
-#include "codecs/frame_description.h"
+#include "mpeg/track_kind.h"
 
 namespace tonvika {
 
 class TrackSlots;
 
-class SlotPublisher final : public TrackPublisher {
- public:
-  // `language_name` turns a language code into its display name; `published`
-  // runs after each publication (the window lets pending events through).
-  SlotPublisher(TrackSlots& slots, const LanguageCodes& codes, const SyncTraces& traces,
-                std::function<std::string(const std::string&)> language_name,
-                std::function<void(int slot, const PublishedTrack& track)> published);
-  // The same with a language code per slot for each kind of track, as the
-  // program chain may pair a kind's stream n with another entry than n.
-  SlotPublisher(TrackSlots& slots, TrackLanguageCodes codes, const SyncTraces& traces,
-                std::function<std::string(const std::string&)> language_name,
-                std::function<void(int slot, const PublishedTrack& track)> published);
+// " [name]" for a language code, nothing for an empty code or "none";
+// `language_name` turns a code into its display name (the code itself
+// without one).
+std::string LanguagePart(const std::string& code, const std::function<std::string(const std::string&)>& language_name);
 
-  bool IsSlotFree(int slot) const override;
-  void PublishTrack(const TrackPublication& publication) override;
+// The row text of a track: the kind prefix, the summary, the language part
+// and, for AC-3, the sync trace when `sync_trace` is on, then a blank.
+std::string KindTextOf(const PublishedTrack& track, const std::string& language_part, bool sync_trace);
 
- private:
-  // The kind text of the track, with its detail lines put on its page.
-  std::string Describe(const TrackPublication& publication, TrackHeader& header);
-  void ShowLines(int slot, const FrameDescription& description);
-  std::string LanguagePart(TrackKind kind, int slot) const;
-
-  TrackSlots& slots_;
-  TrackLanguageCodes codes_;
-  const SyncTraces& traces_;
-  std::function<std::string(const std::string&)> language_name_;
-  std::function<void(int, const PublishedTrack&)> published_;
-};
+// Writes the track into slot `slot`: its kind text, its detail lines (the
+// page keeps its old text for LPCM, which has none) and the slot's bits in
+// the masks. A slot that is taken is left alone.
+void ShowPublishedTrack(TrackSlots& slots, int slot, const PublishedTrack& track, const std::string& language_part);
 
 }  // namespace tonvika

@@ -1,4 +1,4 @@
-#include "analysis/track_slots.h"
+#include "view/track_slots.h"
 
 #include <cassert>
 

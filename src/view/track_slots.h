@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-namespace tonvika {
+#include "mpeg/track_kind.h"
 
-inline constexpr int kSlotCount = 8;
+namespace tonvika {
 
 struct ListRow {
   std::string number;  // first column ("Tr")

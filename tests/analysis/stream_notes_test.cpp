@@ -71,10 +71,21 @@ TEST(StreamNotes, OnlyStreamsTheChainDeclaresAvailableCanBeMissing) {
   const DeclaredAudio declared =
       ReadDeclaredAudio(IfoBuilder().Add({0, ""}).Add({0, ""}).Add({3, ""}).Add({6, ""}).ChainPlaying({0, {}, 2, 0}).Build());
   const std::vector<RunNote> notes = ReconcileStreams(declared, log, {}, kFirstMegabyte);
-  ASSERT_EQ(notes.size(), 2u);
+  ASSERT_EQ(notes.size(), 3u);
   EXPECT_EQ(notes[0].stream_id, 0x80);
   EXPECT_EQ(notes[0].text.find("(language"), std::string::npos) << "no language to name";
-  EXPECT_EQ(notes[1].stream_id, 0x88);
+  EXPECT_EQ(notes[1].stream_id, 0xC2);
+  EXPECT_EQ(notes[1].text.rfind("the program chain declares MPEG audio stream 0xC2, but", 0), 0u) << notes[1].text;
+  EXPECT_EQ(notes[2].stream_id, 0x88);
+  // An MPEG audio stream met in the window is not missing.
+  AudioStream met;
+  met.stream_id = 0xC2;
+  met.kind = StreamKind::MpegAudio;
+  met.packets = 3;
+  const std::vector<RunNote> with_mpeg = ReconcileStreams(declared, log, {}, kFirstMegabyte, {met});
+  ASSERT_EQ(with_mpeg.size(), 3u);
+  EXPECT_EQ(with_mpeg[1].stream_id, 0x88);
+  EXPECT_EQ(with_mpeg[2].code, NoteCode::OutsideList);
   // Without a chain nothing is declared available.
   EXPECT_TRUE(ReconcileStreams(ReadDeclaredAudio(IfoBuilder().Add({0, "en"}).Build()), log, {}, kFirstMegabyte).empty());
 }
@@ -155,6 +166,31 @@ TEST(StreamNotes, CodesHaveTheirNames) {
   EXPECT_EQ(NoteCodeName(NoteCode::SlotTaken), "slot-taken");
   EXPECT_EQ(NoteCodeName(NoteCode::NotDeclared), "not-declared");
   EXPECT_EQ(NoteCodeName(NoteCode::Scrambled), "scrambled");
+}
+
+// MPEG audio has no row: each stream met says so, and one the chain does
+// not declare says that too.
+TEST(StreamNotes, MpegAudioIsOutsideTheListAndMayBeUndeclared) {
+  const DeclaredAudio declared = ReadDeclaredAudio(IfoBuilder().Add({2, "de"}).ChainPlaying({0}).Build());
+  AudioStream declared_stream;
+  declared_stream.stream_id = 0xC0;
+  declared_stream.kind = StreamKind::MpegAudio;
+  declared_stream.summary = "MPEG-1 Layer II 224kbps 48000Hz 2ch stereo";
+  declared_stream.packets = 12;
+  AudioStream other = declared_stream;
+  other.stream_id = 0xC1;
+  other.summary.clear();
+  other.packets = 1;
+  const std::vector<RunNote> notes = ReconcileStreams(declared, SubStreamLog{}, {}, kFirstMegabyte, {declared_stream, other});
+  ASSERT_EQ(notes.size(), 3u);
+  EXPECT_EQ(notes[0].code, NoteCode::NotDeclared);
+  EXPECT_EQ(notes[0].stream_id, 0xC1);
+  EXPECT_EQ(notes[1].code, NoteCode::OutsideList);
+  EXPECT_EQ(notes[1].text,
+            "MPEG audio stream 0xC0 (MPEG-1 Layer II 224kbps 48000Hz 2ch stereo, 12 packets) is not listed: the list "
+            "has rows for AC-3, DTS and LPCM tracks only");
+  EXPECT_EQ(notes[2].text, "MPEG audio stream 0xC1 (1 packet) is not listed: the list has rows for AC-3, DTS and LPCM tracks only");
+  EXPECT_EQ(NoteCodeName(NoteCode::OutsideList), "outside-list");
 }
 
 }  // namespace

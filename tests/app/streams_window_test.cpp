@@ -161,6 +161,22 @@ class StreamsWindowTest : public QObject {
     dialog->reject();
   }
 
+  // MPEG audio has no row in the list; the stream list shows it beside the
+  // listed track, with its delay, and the marker says it is not listed.
+  void everyAudioStreamIsInTheStreamList() {
+    Analyse(kFixtures + QStringLiteral("/mpeg_audio/mp2_and_ac3/VIDEO_TS/VTS_01_1.VOB"));
+    QVERIFY(Marker()->isVisible());
+    QVERIFY(Marker()->toolTip().contains(QStringLiteral("MPEG audio stream 0xC0 (MPEG-1 Layer II")));
+    QDialog* dialog = OpenStreamList();
+    auto* table = dialog->findChild<QTableWidget*>(QStringLiteral("AudioStreamsTable"));
+    QCOMPARE(table->rowCount(), 2);
+    QCOMPARE(table->horizontalHeaderItem(5)->text(), QStringLiteral("遅延"));
+    QCOMPARE(Row(table, 0), (QStringList{"0x80", "AC-3", "192kbps 48000Hz 2ch(2/0) L,R CM", "英語", "5", "-5 ms", "Tr1"}));
+    QCOMPARE(Row(table, 1), (QStringList{"0xC0", "MPEG audio", "MPEG-1 Layer II 224kbps 48000Hz 2ch stereo", "ドイツ語",
+                                         "6", "-10 ms", "一覧になし"}));
+    dialog->reject();
+  }
+
   void aFileErrorClearsTheNotes() {
     Analyse(FixtureVob("per_kind_numbers"));
     QVERIFY(Marker()->isVisible());

@@ -61,7 +61,12 @@ def main(argv):
 
     for mutate, what in ((lambda d: d[0]["slots"][0].pop("header"), "a slot without \"header\""),
                          (lambda d: next(o for o in d if "title_set" in o).pop("source"),
-                          "a title set without \"source\"")):
+                          "a title set without \"source\""),
+                         (lambda d: next(o for o in d if o.get("streams"))["streams"][0].pop("delay_ms"),
+                          "a stream without \"delay_ms\""),
+                         (lambda d: next(s for o in d for s in o.get("streams", [])
+                                         if s["kind"] == "MPEG audio")["header"].pop("layer"),
+                          "an MPEG audio header without \"layer\"")):
         changed = copy.deepcopy(documents[0])
         mutate(changed)
         if validator.is_valid(changed):

@@ -5,7 +5,9 @@ same media (MEDIUM.ffprobe.json, made by tests/fixtures/record_ffprobe.sh).
 For every track tonvika-cli finds: sample rate and channels always, the bit
 rate for AC-3 and DTS, the word length for LPCM. A track is matched with
 ffprobe's stream of the same sub-stream id; a raw file's track with its one
-audio stream.
+audio stream. MPEG audio streams (in "streams", as the list has no row for
+them) are compared the same way, with their bit rate; ffprobe names them by
+their PES id with a 0x100 prefix (0x1c0 for 0xC0).
 
 Usage: compare_ffprobe.py TONVIKA_CLI SOURCE_DIR   (every medium with a record)
 Exit status 0 when every comparison holds, 1 otherwise.
@@ -44,7 +46,8 @@ def peer_stream(streams, stream_id):
     if stream_id is None:
         return streams[0] if len(streams) == 1 else None
     for s in streams:
-        if int(s.get("id", "-1"), 16) == stream_id:
+        peer_id = int(s.get("id", "-1"), 16)
+        if peer_id == stream_id or (peer_id >= 0x100 and peer_id & 0xFF == stream_id):
             return s
     return None
 
@@ -54,7 +57,7 @@ def expected_pairs(slot, peer):
     header = slot["header"]
     pairs = [("sample_rate_hz", header["sample_rate_hz"], int(peer["sample_rate"])),
              ("channels", header["channels"], peer["channels"])]
-    if slot["kind"] in ("AC-3", "DTS"):
+    if slot["kind"] in ("AC-3", "DTS", "MPEG audio"):
         theirs = int(peer["bit_rate"]) / 1000 if "bit_rate" in peer else None
         pairs.append(("bit_rate_kbps", header["bit_rate_kbps"], theirs))
     else:
@@ -81,7 +84,11 @@ def main(argv):
     failures = compared = 0
     for medium, doc in zip(media, documents):
         streams = peer_streams(medium)
-        for slot in doc.get("slots", []):
+        # The list's tracks by slot, then the MPEG audio streams it has no row for.
+        tracks = doc.get("slots", []) + [
+            dict(s, number=s["summary"], kind_text=s["summary"])
+            for s in doc.get("streams", []) if s["kind"] == "MPEG audio"]
+        for slot in tracks:
             if slot["header"] is None:
                 continue
             peer = peer_stream(streams, slot["stream_id"])

@@ -172,6 +172,33 @@ constexpr GoldenCase kCases[] = {
      "disc/three_title_sets/VIDEO_TS/VTS_01_1.VOB.expected", 0},
     {kFixtures, "--details disc/three_title_sets/VIDEO_TS/VTS_02_1.VOB",
      "disc/three_title_sets/VIDEO_TS/VTS_02_1.VOB.expected", 0},
+
+    // MPEG audio (PES streams 0xC0-0xC7) and the delay to the video: the list
+    // stays as it is; --streams, JSON and the notes tell the rest.
+    {kFixtures, "--details mpeg_audio/mp2_and_ac3/VIDEO_TS/VTS_01_1.VOB",
+     "mpeg_audio/mp2_and_ac3/VIDEO_TS/VTS_01_1.VOB.expected", 0},
+    {kFixtures, "--details mpeg_audio/mono_and_stereo/VIDEO_TS/VTS_01_1.VOB",
+     "mpeg_audio/mono_and_stereo/VIDEO_TS/VTS_01_1.VOB.expected", 0},
+    {kFixtures, "--details disc/mpeg_only/VIDEO_TS/VTS_01_1.VOB", "disc/mpeg_only/VIDEO_TS/VTS_01_1.VOB.expected", 0},
+    {kFixtures, "--details delay/itsoffset/VIDEO_TS/VTS_01_1.VOB",
+     "delay/itsoffset/VIDEO_TS/VTS_01_1.VOB.expected", 0},
+    {kFixtures, "--details delay/closed_gop/open_gop.vob", "delay/closed_gop/open_gop.vob.expected", 0},
+    {kFixtures, "--details delay/closed_gop/closed_gop.vob", "delay/closed_gop/closed_gop.vob.expected", 0},
+    {kFixtures, "--streams --lang en mpeg_audio/mp2_and_ac3/VIDEO_TS/VTS_01_1.VOB",
+     "mpeg_audio/mp2_and_ac3/VIDEO_TS/VTS_01_1.VOB.streams.expected", 0},
+    {kFixtures, "--streams mpeg_audio/mono_and_stereo/VIDEO_TS/VTS_01_1.VOB",
+     "mpeg_audio/mono_and_stereo/VIDEO_TS/VTS_01_1.VOB.streams.expected", 0},
+    {kFixtures, "--streams --lang en delay/itsoffset/VIDEO_TS/VTS_01_1.VOB",
+     "delay/itsoffset/VIDEO_TS/VTS_01_1.VOB.streams.expected", 0},
+    {kFixtures, "--streams --lang en mixed_ac3_dts_lpcm/VIDEO_TS/VTS_01_1.VOB",
+     "mixed_ac3_dts_lpcm/VIDEO_TS/VTS_01_1.VOB.streams.expected", 0},
+    {kFixtures, "--streams --lang en disc/mpeg_only", "disc/mpeg_only.streams.expected", 0},
+    {kFixtures, "--streams disc/mpeg_only.iso", "disc/mpeg_only.iso.streams.expected", 0},
+    {kFixtures, "--read-size 1 --streams disc/three_title_sets", "disc/three_title_sets.1mb.streams.expected", 0},
+    {kFixtures, "--json --lang en mpeg_audio/mp2_and_ac3/VIDEO_TS/VTS_01_1.VOB",
+     "mpeg_audio/mp2_and_ac3/VIDEO_TS/VTS_01_1.VOB.json.expected", 0},
+    {kFixtures, "--json --lang en disc/mpeg_only", "disc/mpeg_only.json.expected", 0},
+    {kFixtures, "--json delay/closed_gop/closed_gop.vob", "delay/closed_gop/closed_gop.vob.json.expected", 0},
 };
 
 constexpr std::string_view kExpectedSuffix = ".expected";

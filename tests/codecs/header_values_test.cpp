@@ -48,6 +48,8 @@ void ExpectValues(const TrackHeader& header, const Expected& e) {
   EXPECT_EQ(v.lfe, e.lfe);
   EXPECT_EQ(v.bits_per_sample, e.bits);
   EXPECT_EQ(v.layout, e.layout);
+  EXPECT_EQ(v.version, std::nullopt);  // MPEG audio alone has these
+  EXPECT_EQ(v.layer, std::nullopt);
 }
 
 TEST(HeaderValues, Ac3ByCodes) {

@@ -1,4 +1,4 @@
-#include "analysis/disc_titles.h"
+#include "dvd/disc_titles.h"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "../support/scratch_dir.h"
-#include "analysis/ifo_audio.h"
+#include "dvd/ifo_audio.h"
 
 namespace tonvika {
 namespace {

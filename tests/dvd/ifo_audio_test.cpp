@@ -1,4 +1,4 @@
-#include "analysis/ifo_audio.h"
+#include "dvd/ifo_audio.h"
 
 #include <sys/stat.h>
 

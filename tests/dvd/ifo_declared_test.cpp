@@ -2,7 +2,7 @@
 // audio stream control, on crafted bytes (cut off anywhere) and on the title
 // sets dvdauthor wrote.
 
-#include "analysis/ifo_declared.h"
+#include "dvd/ifo_declared.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "analysis/video_object_source.h"
+#include "dvd/ifo_bytes.h"
 #include "io/read_only_file.h"
 #include "support/ifo_builder.h"
 

@@ -9,7 +9,7 @@
 #include <random>
 #include <vector>
 
-#include "analysis/program_stream_scan.h"
+#include "mpeg/program_stream_scan.h"
 #include "scan_test_support.h"
 
 namespace tonvika::scan_test {

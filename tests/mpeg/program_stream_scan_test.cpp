@@ -1,7 +1,7 @@
 // The walk's rules on crafted buffers: what is found, what is stepped over,
 // and how far into a cut-off packet it looks.
 
-#include "analysis/program_stream_scan.h"
+#include "mpeg/program_stream_scan.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "analysis/sync_trace.h"
+#include "mpeg/sync_trace.h"
 #include "scan_test_support.h"
 
 namespace tonvika::scan_test {

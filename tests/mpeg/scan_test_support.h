@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "analysis/program_stream_scan.h"
+#include "mpeg/program_stream_scan.h"
 
 namespace tonvika::scan_test {
 

@@ -1,10 +1,10 @@
 // The scan's record of every private stream 1 sub-stream it meets.
 
-#include "analysis/sub_stream_log.h"
+#include "mpeg/sub_stream_log.h"
 
 #include <gtest/gtest.h>
 
-#include "analysis/program_stream_scan.h"
+#include "mpeg/program_stream_scan.h"
 #include "scan_test_support.h"
 
 namespace tonvika::scan_test {

@@ -1,4 +1,4 @@
-#include "analysis/sync_trace.h"
+#include "mpeg/sync_trace.h"
 
 #include <gtest/gtest.h>
 

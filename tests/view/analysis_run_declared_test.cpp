@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "analysis/analysis_run.h"
+#include "view/window_run.h"
 #include "support/ifo_builder.h"
 #include "support/stream_builder.h"
 
@@ -69,7 +69,7 @@ IfoBuilder EnglishThenJapanese() { return IfoBuilder().Add({0, "en"}).Add({0, "j
 TEST(AnalysisRunDeclared, LanguagesFollowTheProgramChain) {
   QuietHost host;
   MemorySource source(TwoAc3Tracks(), EnglishThenJapanese().ChainPlaying({1, 0}).Build());
-  const RunOutcome outcome = AnalyseVideoObject(host, "title.vob", source);
+  const AnalysisReport outcome = AnalyseVideoObject(host, "title.vob", source);
   EXPECT_EQ(host.slots.KindText(0), kAc3Kind + " [日本語] ");
   EXPECT_EQ(host.slots.KindText(1), kAc3Kind + " [英語] ");
   EXPECT_EQ(outcome.language_codes[0], "ja");
@@ -86,7 +86,7 @@ TEST(AnalysisRunDeclared, AChainOfEntryNToStreamNChangesNothing) {
     IfoBuilder ifo = EnglishThenJapanese();
     if (with_chain) ifo.ChainPlaying({0, 1});
     MemorySource source(TwoAc3Tracks(), ifo.Build());
-    const RunOutcome outcome = AnalyseVideoObject(host, "title.vob", source);
+    const AnalysisReport outcome = AnalyseVideoObject(host, "title.vob", source);
     EXPECT_EQ(host.slots.KindText(0), kAc3Kind + " [英語] ");
     EXPECT_EQ(host.slots.KindText(1), kAc3Kind + " [日本語] ");
     EXPECT_TRUE(outcome.notes.empty());
@@ -98,7 +98,7 @@ TEST(AnalysisRunDeclared, AStreamOutsideTheWindowIsNamed) {
   Bytes vob = PrivateStream1Packet(0x80, Ac3Payload(3));
   vob.resize(vob.size() + 64, 0x00);
   MemorySource source(vob, EnglishThenJapanese().ChainPlaying({0, 1}).Build());
-  const RunOutcome outcome = AnalyseVideoObject(host, "title.vob", source);
+  const AnalysisReport outcome = AnalyseVideoObject(host, "title.vob", source);
   ASSERT_EQ(outcome.notes.size(), 1u);
   EXPECT_EQ(outcome.notes[0].code, NoteCode::DeclaredNotFound);
   EXPECT_EQ(outcome.notes[0].text,
@@ -112,7 +112,7 @@ TEST(AnalysisRunDeclared, WithoutAnIfoATakenSlotIsStillSaid) {
   Append(vob, PrivateStream1Packet(0x82, Ac3Payload(3)));
   vob.resize(vob.size() + 64, 0x00);
   MemorySource source(vob, std::nullopt);
-  const RunOutcome outcome = AnalyseVideoObject(host, "title.vob", source);
+  const AnalysisReport outcome = AnalyseVideoObject(host, "title.vob", source);
   EXPECT_TRUE(outcome.declared.entries.empty());
   ASSERT_EQ(outcome.notes.size(), 1u);
   EXPECT_EQ(outcome.notes[0].code, NoteCode::SlotTaken);
@@ -122,7 +122,7 @@ TEST(AnalysisRunDeclared, WithoutAnIfoATakenSlotIsStillSaid) {
 TEST(AnalysisRunDeclared, AnEmptySourceSaysNothing) {
   QuietHost host;
   MemorySource source({}, EnglishThenJapanese().ChainPlaying({0, 1}).Build());
-  const RunOutcome outcome = AnalyseVideoObject(host, "title.vob", source);
+  const AnalysisReport outcome = AnalyseVideoObject(host, "title.vob", source);
   EXPECT_FALSE(outcome.changed);
   EXPECT_TRUE(outcome.notes.empty());
 }

@@ -1,4 +1,4 @@
-#include "analysis/analysis_run.h"
+#include "view/window_run.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <tuple>
 
 #include "io/file_error.h"
-#include "analysis/track_slots.h"
+#include "view/track_slots.h"
 #include "support/stream_builder.h"
 
 namespace tonvika {
@@ -73,7 +73,7 @@ TEST(AnalysisRun, VideoObjectFillsRowsReportTabsAndLanguages) {
   FakeHost host;
   host.path = dir.Write("VIDEO_TS/VTS_01_1.VOB", MixedStream());
   const std::string ifo = dir.Write("VIDEO_TS/VTS_01_0.IFO", IfoWithLanguages({"en", "ja", "fr"}));
-  const RunOutcome outcome = RunAnalysis(host);
+  const AnalysisReport outcome = RunAnalysis(host);
 
   EXPECT_TRUE(outcome.changed);
   EXPECT_EQ(outcome.ifo_path, ifo);
@@ -119,7 +119,7 @@ TEST(AnalysisRun, WithoutInformationFileThereIsNoLanguageAndNoPath) {
   ScratchDir dir;
   FakeHost host;
   host.path = dir.Write("movie.mpg", MixedStream());
-  const RunOutcome outcome = RunAnalysis(host);
+  const AnalysisReport outcome = RunAnalysis(host);
   EXPECT_EQ(outcome.ifo_path, "");
   EXPECT_EQ(host.status[1], "");
   EXPECT_EQ(host.slots.KindText(0), kAc3Kind + " ");
@@ -204,7 +204,7 @@ TEST(AnalysisRun, ElementaryExtensionsAreComparedInLowerCase) {
        {std::tuple{"x.AC3", ac3, kAc3Kind}, std::tuple{"x.Dts", dts, kDtsKind}}) {
     FakeHost host;
     host.path = dir.Write(name, bytes);
-    const RunOutcome outcome = RunAnalysis(host);
+    const AnalysisReport outcome = RunAnalysis(host);
     EXPECT_TRUE(outcome.changed);
     ASSERT_EQ(host.slots.Rows().size(), 1u) << name;
     EXPECT_EQ(host.slots.KindText(0), kind);

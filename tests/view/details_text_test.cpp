@@ -1,8 +1,8 @@
-#include "analysis/details_text.h"
+#include "view/details_text.h"
 
 #include <gtest/gtest.h>
 
-#include "analysis/track_slots.h"
+#include "view/track_slots.h"
 
 namespace tonvika {
 namespace {

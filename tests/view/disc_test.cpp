@@ -7,8 +7,9 @@
 #include <filesystem>
 #include <fstream>
 
-#include "analysis/track_slots.h"
 #include "io/file_error.h"
+#include "view/track_slots.h"
+#include "view/window_run.h"
 #include "support/scratch_dir.h"
 
 namespace tonvika {
@@ -37,6 +38,12 @@ class DiscHost : public RunHost {
   void SetCommandsEnabled(bool) override {}
   void ProcessPendingEvents() override {}
 };
+
+// The window's run over title set `number` of the disc.
+AnalysisReport AnalyseTitleSet(const Disc& disc, RunHost& host, int number) {
+  const auto source = disc.OpenTitleSet(number);
+  return AnalyseVideoObject(host, disc.Find(number)->paths.vob, *source);
+}
 
 // A copy of the fixture folder that a test may change.
 std::string CopyFolder(const ScratchDir& dir, const std::string& name = "disc") {
@@ -72,7 +79,7 @@ TEST(Disc, ATitleSetIsAVideoObjectRunOverItsTitleVobs) {
         std::tuple{kImage, SourceKind::Image, kImage + ":/VIDEO_TS/VTS_02_1.VOB", kImage + ":/VIDEO_TS/VTS_02_0.IFO"}}) {
     const Disc disc(source, kind);
     DiscHost host;
-    const RunOutcome outcome = disc.Analyse(host, 2);
+    const AnalysisReport outcome = AnalyseTitleSet(disc, host, 2);
     EXPECT_TRUE(outcome.changed);
     EXPECT_EQ(outcome.ifo_path, ifo);
     EXPECT_EQ(host.status[1], ifo);
@@ -125,7 +132,7 @@ TEST(Disc, ADamagedOrIncompleteTitleSetFailsAloneAndChangesNothing) {
     DiscHost host;
     host.slots.SetListedSlotMask(0x80);
     try {
-      disc.Analyse(host, number);
+      AnalyseTitleSet(disc, host, number);
       ADD_FAILURE() << "title set " << number << " was analysed";
     } catch (const FileError& e) {
       EXPECT_EQ(e.path(), folder + failing);
@@ -133,7 +140,7 @@ TEST(Disc, ADamagedOrIncompleteTitleSetFailsAloneAndChangesNothing) {
     EXPECT_EQ(host.slots.ListedSlotMask(), 0x80) << "title set " << number;
   }
   DiscHost host;
-  EXPECT_EQ(disc.Analyse(host, 2).ifo_path, folder + "/VIDEO_TS/VTS_02_0.BUP");
+  EXPECT_EQ(AnalyseTitleSet(disc, host, 2).ifo_path, folder + "/VIDEO_TS/VTS_02_0.BUP");
   EXPECT_EQ(host.slots.KindText(1), "AC-3 192kbps 48000Hz 2ch(2/0) L,R CM [French] ");
 }
 
@@ -153,7 +160,7 @@ TEST(Disc, ALowerCaseFolderIsReadAndNamedAsItIsOnDisk) {
   ASSERT_EQ(disc.TitleSets().size(), 3u);
   EXPECT_EQ(disc.MainFeature(), 2);
   DiscHost host;
-  const RunOutcome outcome = disc.Analyse(host, 3);
+  const AnalysisReport outcome = AnalyseTitleSet(disc, host, 3);
   EXPECT_EQ(outcome.ifo_path, folder + "/video_ts/vts_03_0.ifo");
   EXPECT_EQ(host.slots.ListReport().front(), folder + "/video_ts/vts_03_1.vob");
   EXPECT_EQ(host.slots.KindText(0), "AC-3 192kbps 48000Hz 2ch(2/0) L,R CM [Spanish] ");

@@ -9,9 +9,9 @@
 
 #include <gtest/gtest.h>
 
-#include "analysis/track_slots.h"
+#include "view/track_slots.h"
 #include "codecs/ac3_frame.h"
-#include "analysis/elementary_file_run.h"
+#include "view/window_run.h"
 
 namespace tonvika {
 namespace {
@@ -42,7 +42,7 @@ const RawCase kFound[] = {
 bool IsDts(const std::string& name) { return name.ends_with(".dts"); }
 
 bool Analyse(const std::string& path, TrackSlots& slots) {
-  return (IsDts(path) ? AnalyseDtsFile(path, slots) : AnalyseAc3File(path, slots)).has_value();
+  return (IsDts(path) ? ShowDtsFile(path, slots) : ShowAc3File(path, slots)).has_value();
 }
 
 TEST_F(RawFileFixtures, FirstFrameBehindOtherData) {
@@ -80,7 +80,7 @@ TEST_F(RawFileFixtures, StraySyncWordIsTakenForTheFrame) {
   const Ac3Analysis direct = AnalyseAc3Frame(header.data(), 4);
 
   TrackSlots slots;
-  EXPECT_TRUE(AnalyseAc3File(path.string(), slots));
+  EXPECT_TRUE(ShowAc3File(path.string(), slots));
   ASSERT_EQ(slots.Rows().size(), 1u);
   EXPECT_EQ(slots.Rows()[0].kind, "AC-3 " + direct.description.summary);
   EXPECT_EQ(slots.PageLines(0), direct.description.lines);

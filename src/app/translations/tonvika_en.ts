@@ -55,6 +55,42 @@
         <source>ストリームの注記: %1件</source>
         <translation>Stream notes: %1</translation>
     </message>
+    <message>
+        <source>音声ストリーム</source>
+        <translation>Audio streams</translation>
+    </message>
+    <message>
+        <source>ID</source>
+        <translation>ID</translation>
+    </message>
+    <message>
+        <source>種類</source>
+        <translation>Kind</translation>
+    </message>
+    <message>
+        <source>概要</source>
+        <translation>Summary</translation>
+    </message>
+    <message>
+        <source>言語</source>
+        <translation>Language</translation>
+    </message>
+    <message>
+        <source>パケット</source>
+        <translation>Packets</translation>
+    </message>
+    <message>
+        <source>遅延</source>
+        <translation>Delay</translation>
+    </message>
+    <message>
+        <source>スロット</source>
+        <translation>Slot</translation>
+    </message>
+    <message>
+        <source>一覧になし</source>
+        <translation>not listed</translation>
+    </message>
 </context>
 <context>
     <name>tonvika::TAboutBox</name>

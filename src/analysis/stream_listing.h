@@ -1,0 +1,34 @@
+#pragma once
+// Every audio stream the survey met, described: its first frame's header,
+// the IFO entry and language the program chain gives it, the slot that
+// shows it, and its delay against the video.
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "analysis/audio_stream.h"
+#include "analysis/stream_notes.h"
+#include "dvd/ifo_audio.h"
+#include "dvd/ifo_declared.h"
+#include "mpeg/stream_survey.h"
+
+namespace tonvika {
+
+// `entry_codes`: the IFO's language code of each entry; `tracks`: the list.
+std::vector<AudioStream> ListStreams(const StreamSurvey& survey, const DeclaredAudio& declared,
+                                     const LanguageCodes& entry_codes, const FoundTracks& tracks);
+
+// The header and one-line summary of the stream's first whole frame in its
+// payload head (for LPCM, of its attribute byte); nothing when none is there.
+struct FirstFrame {
+  TrackHeader header;
+  std::string summary;
+};
+std::optional<FirstFrame> DescribeFirstFrame(const StreamSurveyEntry& entry);
+
+// Milliseconds from the video to the audio, each PTS first rounded to whole
+// milliseconds (exactly half a millisecond rounds down); nothing without both.
+std::optional<std::int64_t> DelayMs(std::optional<std::uint64_t> audio_pts, std::optional<std::uint64_t> video_pts);
+
+}  // namespace tonvika

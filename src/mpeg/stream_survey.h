@@ -1,0 +1,53 @@
+#pragma once
+// A second walk over the read window, beside the private stream 1 scan: it
+// steps from pack to packet by their lengths, so bytes inside a payload
+// that happen to read as a start code are never taken for a packet, and it
+// tells every audio stream met, with its first PTS and the first bytes of
+// its payload, and the video reference time. It reads the window only.
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <vector>
+
+#include "mpeg/stream_kind.h"
+
+namespace tonvika {
+
+inline constexpr std::size_t kSurveyHeadBytes = 4096;
+
+struct StreamSurveyEntry {
+  int key = 0;  // sub-stream number, or PES stream id for MPEG audio
+  StreamKind kind = StreamKind::Ac3;
+  std::uint32_t packets = 0;    // PES packets met, scrambled ones included
+  std::uint32_t scrambled = 0;  // packets whose PES_scrambling_control is not 00
+  std::optional<std::uint64_t> first_pts;  // 90 kHz ticks, of the first packet that carries one
+  std::size_t first_offset = 0;            // window offset of the first packet's start code
+  // AC-3, DTS, LPCM: the first packet's first access unit pointer (counts
+  // from 1; 0: no access unit starts in the packet).
+  std::optional<std::uint16_t> first_access_unit;
+  // The payload from the first unscrambled packet on, packets joined, at
+  // most kSurveyHeadBytes: for AC-3, DTS and LPCM what follows the
+  // sub-stream header, for MPEG audio the whole PES payload. It ends before
+  // the first packet whose bytes are missing (scrambled, or a header that
+  // cannot be read), so it holds no hole.
+  std::vector<std::uint8_t> head;
+  // LPCM: the first packet's quantization, sampling frequency and channels
+  // byte (the second attribute byte).
+  std::optional<std::uint8_t> lpcm_attribute;
+};
+
+struct StreamSurvey {
+  std::vector<StreamSurveyEntry> streams;        // by key
+  std::optional<std::uint64_t> video_first_pts;  // see video_reference.h
+  std::uint32_t packs = 0;        // pack headers read
+  std::uint32_t pes_packets = 0;  // PES packets of any stream id (0xBC to 0xFF)
+  std::uint32_t resyncs = 0;      // searches for a start code where one was due
+};
+
+// Walks the window from offset 0 and stops at its end or inside the first
+// pack or packet the window cuts off.
+StreamSurvey SurveyProgramStream(std::span<const std::uint8_t> window);
+
+}  // namespace tonvika
