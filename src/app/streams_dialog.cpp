@@ -36,7 +36,19 @@ QTableWidgetItem* Cell(const QString& text) {
   return item;
 }
 
-QTableWidget* ReadOnlyTable(const QString& name, const QStringList& headings, QWidget* parent) {
+// Sizes a table to its columns and to `rows` rows, within the dialog's width.
+void FitTable(QTableWidget* table, int rows) {
+  table->resizeColumnsToContents();
+  const int row_height = table->fontMetrics().height() + kRowPadding;
+  table->verticalHeader()->setDefaultSectionSize(row_height);
+  table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  const int frame = 2 * table->frameWidth();
+  table->setMinimumHeight(table->horizontalHeader()->sizeHint().height() + rows * row_height + frame);
+  const int width = frame + table->horizontalHeader()->length() + table->verticalScrollBar()->sizeHint().width();
+  table->setMinimumWidth(std::min(width, kMaximumWidth));
+}
+
+QTableWidget* ReadOnlyTable(const QString& name, const QStringList& headings, bool stretch_last, QWidget* parent) {
   auto* table = new QTableWidget(parent);  // owned by the dialog
   table->setObjectName(name);
   table->setColumnCount(static_cast<int>(headings.size()));
@@ -45,7 +57,7 @@ QTableWidget* ReadOnlyTable(const QString& name, const QStringList& headings, QW
   table->setEditTriggers(QAbstractItemView::NoEditTriggers);
   table->setSelectionBehavior(QAbstractItemView::SelectRows);
   table->setWordWrap(false);
-  table->horizontalHeader()->setStretchLastSection(true);
+  table->horizontalHeader()->setStretchLastSection(stretch_last);
   return table;
 }
 
@@ -71,13 +83,13 @@ StreamsDialog::StreamsDialog(const QString& path, const AnalysisReport& outcome,
   layout->addWidget(new QLabel(tr("音声ストリーム"), this));
   audio_streams_ = ReadOnlyTable(QStringLiteral("AudioStreamsTable"),
                                  {tr("ID"), tr("種類"), tr("概要"), tr("言語"), tr("パケット"), tr("遅延"), tr("スロット")},
-                                 this);
+                                 false, this);
   FillAudioStreams(outcome, language_name);
   layout->addWidget(audio_streams_);
 
   layout->addWidget(new QLabel(tr("IFOの宣言"), this));
   streams_ = ReadOnlyTable(QStringLiteral("StreamsTable"),
-                           {tr("番号"), tr("IFOの宣言"), tr("サブストリーム"), tr("見つかったトラック")}, this);
+                           {tr("番号"), tr("IFOの宣言"), tr("サブストリーム"), tr("見つかったトラック")}, true, this);
   FillStreams(outcome, model);
   layout->addWidget(streams_);
 
@@ -111,17 +123,7 @@ void StreamsDialog::FillAudioStreams(const AnalysisReport& outcome, const Langua
     audio_streams_->item(r, 4)->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
     audio_streams_->item(r, 5)->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
   }
-  audio_streams_->resizeColumnsToContents();
-  const int row_height = audio_streams_->fontMetrics().height() + kRowPadding;
-  audio_streams_->verticalHeader()->setDefaultSectionSize(row_height);
-  audio_streams_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-  const int frame = 2 * audio_streams_->frameWidth();
-  const int shown_rows = std::clamp(static_cast<int>(outcome.streams.size()), 1, kAudioEntryCount);
-  audio_streams_->setMinimumHeight(audio_streams_->horizontalHeader()->sizeHint().height() + shown_rows * row_height +
-                                   frame);
-  int width = frame + audio_streams_->verticalScrollBar()->sizeHint().width();
-  for (int c = 0; c < kStreamColumns; ++c) width += audio_streams_->columnWidth(c);
-  audio_streams_->setMinimumWidth(std::min(width, kMaximumWidth));
+  FitTable(audio_streams_, AudioRowsShown());
 }
 
 void StreamsDialog::FillStreams(const AnalysisReport& outcome, const TrackSlots& model) {
@@ -138,17 +140,19 @@ void StreamsDialog::FillStreams(const AnalysisReport& outcome, const TrackSlots&
                                    : tr("なし");
     streams_->setItem(r, 3, Cell(found));
   }
-  streams_->resizeColumnsToContents();
-  // Eight entries and the tracks beside them fit without scrolling.
-  const int row_height = streams_->fontMetrics().height() + kRowPadding;
-  streams_->verticalHeader()->setDefaultSectionSize(row_height);
-  streams_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-  const int frame = 2 * streams_->frameWidth();
-  const int shown_rows = std::max(static_cast<int>(rows.size()), kAudioEntryCount);
-  streams_->setMinimumHeight(streams_->horizontalHeader()->sizeHint().height() + shown_rows * row_height + frame);
-  int width = frame + streams_->verticalScrollBar()->sizeHint().width();
-  for (int c = 0; c < kColumns; ++c) width += streams_->columnWidth(c);
-  streams_->setMinimumWidth(std::min(width, kMaximumWidth));
+  FitTable(streams_, DeclaredRowsShown());
+}
+
+int StreamsDialog::AudioRowsShown() const { return std::clamp(audio_streams_->rowCount(), 1, kAudioEntryCount); }
+
+// Eight entries and the tracks beside them fit without scrolling.
+int StreamsDialog::DeclaredRowsShown() const { return std::max(streams_->rowCount(), kAudioEntryCount); }
+
+void StreamsDialog::showEvent(QShowEvent* event) {
+  // Measured again with the fonts the dialog is shown in, which a style or
+  // the desktop may set only now: its columns are never cut.
+  FitTable(audio_streams_, AudioRowsShown());
+  QDialog::showEvent(event);
 }
 
 void StreamsDialog::FillNotes(const AnalysisReport& outcome) {

@@ -29,9 +29,14 @@ class StreamsDialog : public QDialog {
   // The marker's tooltip: a heading and one line per note.
   static QString NotesTooltip(const AnalysisReport& outcome);
 
+ protected:
+  void showEvent(QShowEvent* event) override;
+
  private:
   void FillAudioStreams(const AnalysisReport& outcome, const LanguageName& language_name);
   void FillStreams(const AnalysisReport& outcome, const TrackSlots& model);
+  int AudioRowsShown() const;
+  int DeclaredRowsShown() const;
   void FillNotes(const AnalysisReport& outcome);
 
   QLabel* source_ = nullptr;
