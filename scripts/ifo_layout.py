@@ -39,6 +39,27 @@ def program_chains(data):
     return [table + u32(data, table + 8 + 8 * i + 4) for i in range(u16(data, table))]
 
 
+CELL_PLAYBACK = 0xE8  # in a program chain: 16-bit offsets of its cell tables
+CELL_POSITION = 0xEA
+CELL_PLAYBACK_SIZE = 24
+CELL_POSITION_SIZE = 4
+
+
+def cells(data, chain):
+    """(playback entry, position entry) file offsets of each cell of a chain,
+    in playback order; a playback entry has the first sector at +8 and the
+    last at +20."""
+    count = data[chain + 3]
+    playback = chain + u16(data, chain + CELL_PLAYBACK)
+    position = chain + u16(data, chain + CELL_POSITION)
+    return [(playback + CELL_PLAYBACK_SIZE * n, position + CELL_POSITION_SIZE * n) for n in range(count)]
+
+
+def cell_sectors(data, chain):
+    """(first, last) sector of each cell of a chain, in playback order."""
+    return [(u32(data, p + 8), u32(data, p + 20)) for p, _ in cells(data, chain)]
+
+
 def audio_control_offset(chain, entry):
     return chain + AUDIO_CONTROL + 2 * entry
 

@@ -21,10 +21,14 @@ from ifo_layout import (audio_control_offset, audio_entries, declared_streams,  
 NAMES = ("VTS_01_0.IFO", "VTS_01_0.BUP")
 
 
-def set_control(path, mapping):
+def set_control(path, mapping, chain_numbers=None):
+    """Rewrites the control words of every chain, or of the chains numbered
+    (from 1) in `chain_numbers`."""
     with open(path, "rb") as f:
         data = bytearray(f.read())
     chains = program_chains(data)
+    if chain_numbers is not None:
+        chains = [chains[n - 1] for n in chain_numbers]
     for chain in chains:
         for entry, stream in mapping.items():
             at = audio_control_offset(chain, entry)

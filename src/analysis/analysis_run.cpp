@@ -27,7 +27,7 @@ void ReadLanguageCodes(VideoObjectSource& source, AnalysisReport& report) {
   if (const std::optional<InformationFile> ifo = source.ReadInformationFile()) {
     report.ifo_path = ifo->path;
     report.language_codes = AudioLanguageCodes(ifo->bytes);
-    report.declared = ReadDeclaredAudio(ifo->bytes);
+    report.declared = ReadDeclaredAudio(ifo->bytes, ifo->title_chain);
   }
 }
 
@@ -69,6 +69,9 @@ AnalysisReport AnalyseVideoObject(VideoObjectSource& source, const std::string& 
   ReadLanguageCodes(source, report);
   observer.InformationFileRead(report.ifo_path);
   ScanSource(source, read_size_mb, observer, report);
+  if (std::optional<std::string> note = source.ReadingNote()) {
+    report.notes.push_back({NoteCode::ReadAsStored, std::nullopt, std::move(*note)});
+  }
   report.changed = true;
   return report;
 }

@@ -1,10 +1,11 @@
 #include "analysis/disc.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 
-#include "dvd/disc_titles.h"
+#include "dvd/title_cells.h"
 #include "io/file_error.h"
 
 namespace tonvika {
@@ -32,6 +33,11 @@ std::string TitleSetFileName(int number, int part, const char* extension) {
   return name;
 }
 
+std::string TitleLabel(const TitleSet& set, std::optional<int> title) {
+  if (!title) return set.paths.vob;
+  return set.paths.vob + " (title " + std::to_string(*title) + ")";
+}
+
 Disc::Disc(const std::string& source, SourceKind kind) : source_(source), kind_(kind) {
   std::string opened = source_;
   if (kind_ == SourceKind::Folder) {
@@ -55,16 +61,17 @@ void Disc::ReadTitleSets() {
   const int count = std::min<int>(vmg->vmgi_mat->vmg_nr_of_title_sets, kMaxTitleSets);
   if (count < 1) throw FileError(source_, kNoTitleSets);
 
-  std::vector<IfoHandle> tables;
   std::vector<const ifo_handle_t*> views;
   for (int n = 1; n <= count; ++n) {
-    tables.push_back(reader_->OpenIfo(n));
-    views.push_back(tables.back().get());
+    tables_.push_back(reader_->OpenIfo(n));
+    views.push_back(tables_.back().get());
   }
-  const auto longest = LongestTitles(*vmg, views);
+  titles_ = ReadDiscTitles(*vmg, views);
+  const auto longest = LongestTitles(titles_, count);
   main_feature_ = MainFeatureTitleSet(longest);
   for (int n = 1; n <= count; ++n) {
-    title_sets_.push_back(TitleSet{n, longest[n - 1], n == main_feature_, views[n - 1] != nullptr, PathsOf(n)});
+    title_sets_.push_back(TitleSet{n, longest[n - 1], n == main_feature_, views[n - 1] != nullptr, PathsOf(n),
+                                   LongestTitleOf(titles_, n)});
   }
 }
 
@@ -88,14 +95,40 @@ const TitleSet* Disc::Find(int number) const {
   return &title_sets_[number - 1];
 }
 
-std::unique_ptr<VideoObjectSource> Disc::OpenTitleSet(int number) const {
-  const TitleSet* set = Find(number);
-  if (set == nullptr) throw FileError(source_, "no title set " + std::to_string(number));
+const DiscTitle* Disc::FindTitle(int number) const {
+  const auto found = std::find_if(titles_.begin(), titles_.end(), [number](const DiscTitle& t) { return t.number == number; });
+  return found == titles_.end() ? nullptr : &*found;
+}
+
+std::unique_ptr<VideoObjectSource> Disc::OpenReading(int title_set, TitleReading reading) const {
+  const TitleSet* set = Find(title_set);
+  if (set == nullptr) throw FileError(source_, "no title set " + std::to_string(title_set));
   if (!set->tables_readable) throw FileError(set->paths.ifo, kTablesUnreadable);
-  if (kind_ == SourceKind::Folder && !FindEntryIgnoringCase(video_ts_, TitleSetFileName(number, 1, "VOB"))) {
+  if (kind_ == SourceKind::Folder && !FindEntryIgnoringCase(video_ts_, TitleSetFileName(title_set, 1, "VOB"))) {
     throw FileError(set->paths.vob, std::strerror(ENOENT));
   }
-  return std::make_unique<TitleSetSource>(*reader_, number, set->paths);
+  return std::make_unique<TitleSetSource>(*reader_, title_set, set->paths, std::move(reading));
+}
+
+std::unique_ptr<VideoObjectSource> Disc::OpenTitle(int number) const {
+  const DiscTitle* title = FindTitle(number);
+  if (title == nullptr) throw FileError(source_, "no title " + std::to_string(number));
+  TitleReading reading;
+  if (const ifo_handle_t* tables = tables_[static_cast<std::size_t>(title->title_set - 1)].get()) {
+    reading.cells = TitleCells(*tables, title->vts_ttn);
+  }
+  if (reading.cells.empty()) {
+    reading.as_stored_reason = "the title set's tables give title " + std::to_string(number) + " no cells";
+  } else {
+    reading.title_chain = title->program_chain;
+  }
+  return OpenReading(title->title_set, std::move(reading));
+}
+
+std::unique_ptr<VideoObjectSource> Disc::OpenTitleSet(int number) const {
+  const TitleSet* set = Find(number);
+  if (set != nullptr && set->longest_title) return OpenTitle(*set->longest_title);
+  return OpenReading(number, TitleReading{{}, 1, "the disc's title table names no title of this title set"});
 }
 
 }  // namespace tonvika

@@ -1,6 +1,7 @@
 #pragma once
-// A whole disc (a DVD folder, image or drive): its title sets, which of them
-// holds the main feature, and each title set as a video-object source.
+// A whole disc (a DVD folder, image or drive): its titles and title sets,
+// which title set holds the main feature, and each title as a video-object
+// source.
 
 #include <memory>
 #include <optional>
@@ -9,6 +10,7 @@
 
 #include "analysis/video_object_source.h"
 #include "analysis/title_set_source.h"
+#include "dvd/disc_titles.h"
 #include "io/disc_source.h"
 #include "io/dvd_reader.h"
 
@@ -20,6 +22,7 @@ struct TitleSet {
   bool main_feature = false;
   bool tables_readable = false;          // its IFO or BUP could be read
   TitleSetPaths paths;                   // as the run shows them
+  std::optional<int> longest_title;      // the title it is analysed through; nothing when none plays from it
 };
 
 class Disc {
@@ -33,23 +36,38 @@ class Disc {
   const std::vector<TitleSet>& TitleSets() const { return title_sets_; }
   int MainFeature() const { return main_feature_; }
   const TitleSet* Find(int number) const;
+  // The titles, numbered from 1 as the disc's title table lists them.
+  const std::vector<DiscTitle>& Titles() const { return titles_; }
+  const DiscTitle* FindTitle(int number) const;
 
-  // Title set `number` (which must exist) as a video-object source: its
-  // title VOBs as one stream, and its IFO. Throws FileError, naming the
-  // title set's file, when its tables or its VOBs cannot be read.
+  // Title `number` (which must exist) as a video-object source: its cells in
+  // playback order, and its title set's IFO. A title whose cells cannot be
+  // found is read as its title set's VOBs store it, with a note saying so.
+  // Throws FileError, naming the title set's file, when its tables or its
+  // VOBs cannot be read.
+  std::unique_ptr<VideoObjectSource> OpenTitle(int number) const;
+  // Title set `number` (which must exist) through its longest title; as its
+  // VOBs store it, with a note, when no title plays from it.
   std::unique_ptr<VideoObjectSource> OpenTitleSet(int number) const;
 
  private:
   TitleSetPaths PathsOf(int number) const;
   void ReadTitleSets();
+  std::unique_ptr<VideoObjectSource> OpenReading(int title_set, TitleReading reading) const;
 
   std::string source_;
   SourceKind kind_;
   std::string video_ts_;  // a folder's VIDEO_TS folder on disk; empty for images and drives
   std::unique_ptr<DvdReader> reader_;
+  std::vector<IfoHandle> tables_;  // each title set's, nullptr when unreadable
   std::vector<TitleSet> title_sets_;
+  std::vector<DiscTitle> titles_;
   int main_feature_ = 1;
 };
+
+// What the list report's first line names: the title set's first VOB and,
+// when it is read through a title, "(title N)" after it.
+std::string TitleLabel(const TitleSet& set, std::optional<int> title);
 
 // "VTS_nn_k.EXT" for title set nn (two digits).
 std::string TitleSetFileName(int number, int part, const char* extension);

@@ -22,6 +22,7 @@ struct AnalysisReport {
   bool changed = false;          // false: empty path, 0-byte file, no sync word
   std::string source;            // the path the list report names
   std::optional<int> title_set;  // for a title set of a disc
+  std::optional<int> title;      // the disc's title it was read through, if one
   std::size_t bytes_read = 0;    // the read window
   bool whole_source = false;     // the window reached the end of the program stream
   std::string ifo_path;          // the information file read, empty when none

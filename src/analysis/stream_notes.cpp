@@ -132,6 +132,7 @@ std::string_view NoteCodeName(NoteCode code) {
     case NoteCode::NotDeclared: return "not-declared";
     case NoteCode::Scrambled: return "scrambled";
     case NoteCode::OutsideList: return "outside-list";
+    case NoteCode::ReadAsStored: return "read-as-stored";
   }
   return {};
 }

@@ -22,9 +22,11 @@ enum class NoteCode {
   NotDeclared,       // a track was found that a readable program chain does not declare
   Scrambled,         // packets were skipped for their scrambling bits
   OutsideList,       // an MPEG audio stream was met, which the list has no row for
+  ReadAsStored,      // a disc's title was read as its VOBs store it, its program chain being unreadable
 };
 
-// "declared-not-found", "slot-taken", "not-declared", "scrambled", "outside-list".
+// "declared-not-found", "slot-taken", "not-declared", "scrambled", "outside-list",
+// "read-as-stored".
 std::string_view NoteCodeName(NoteCode code);
 
 struct RunNote {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string_view>
 
+#include "dvd/title_stream.h"
 #include "io/file_error.h"
 
 namespace tonvika {
@@ -26,7 +27,11 @@ dvd_file_t& TitleSetSource::TitleVobs() {
   return *vobs_;
 }
 
-std::uint64_t TitleSetSource::Size() { return DvdFileBytes(TitleVobs()); }
+std::uint64_t TitleSetSource::Size() {
+  if (reading_.cells.empty()) return DvdFileBytes(TitleVobs());
+  DvdFileBlocks blocks(TitleVobs());
+  return TitleStream(blocks, reading_.cells).Bytes();
+}
 
 std::optional<InformationFile> TitleSetSource::ReadInformationFile() {
   const std::pair<dvd_read_domain_t, const std::string*> files[] = {
@@ -35,13 +40,21 @@ std::optional<InformationFile> TitleSetSource::ReadInformationFile() {
     const DvdFile file = disc_.OpenFile(title_set_, domain);
     if (!file) continue;
     auto bytes = ReadDvdFileBytes(*file, kMaxInformationFileSize);
-    if (bytes && IsTitleSetInformation(*bytes)) return InformationFile{*path, std::move(*bytes)};
+    if (bytes && IsTitleSetInformation(*bytes)) return InformationFile{*path, std::move(*bytes), reading_.title_chain};
   }
   throw FileError(paths_.ifo, kNoInformation);
 }
 
 std::size_t TitleSetSource::ReadWindow(std::span<std::uint8_t> window) {
-  return ReadDvdBlocks(TitleVobs(), 0, window);
+  if (reading_.cells.empty()) return ReadDvdBlocks(TitleVobs(), 0, window);
+  DvdFileBlocks blocks(TitleVobs());
+  return TitleStream(blocks, reading_.cells).Read(window);
+}
+
+std::optional<std::string> TitleSetSource::ReadingNote() const {
+  if (!reading_.cells.empty()) return std::nullopt;
+  return "no program chain to follow (" + reading_.as_stored_reason +
+         "): the title set's VOBs are read as they are stored, from the first on";
 }
 
 }  // namespace tonvika

@@ -18,6 +18,7 @@ namespace tonvika {
 struct InformationFile {
   std::string path;                 // as status panel 1 shows it
   std::vector<std::uint8_t> bytes;  // the file from its start (at most kMaxInformationFileSize)
+  int title_chain = 1;              // the analysed title's first program chain (1: the first of the table)
 };
 
 
@@ -33,6 +34,10 @@ class VideoObjectSource {
   // Fills `window` with the program stream from its first byte; returns the
   // number of bytes delivered (fewer only at the end). Never reads past it.
   virtual std::size_t ReadWindow(std::span<std::uint8_t> window) = 0;
+  // Why the program stream is not the one the source names (a title read
+  // as its VOBs store it, its program chain being unreadable); nothing
+  // when it is.
+  virtual std::optional<std::string> ReadingNote() const { return std::nullopt; }
 };
 
 }  // namespace tonvika

@@ -67,8 +67,11 @@ class TForm1 : public QMainWindow, public RunHost {
   // analysed once.
   void OpenFromCommandLine(const std::string& path);
 
-  // A title set chosen in the menu タイトルセット: shown in Label1 and analysed.
+  // A title set chosen in the menu タイトルセット (one no title plays from):
+  // shown in Label1 and analysed, through its longest title if it has one.
   void TitleSetChosen(int number);
+  // A title chosen in the menu: its title set shown in Label1, the title analysed.
+  void TitleChosen(int title);
   // The disc whose title set Label1 shows, or nullptr.
   const Disc* OpenDisc() const { return disc_.get(); }
 
@@ -116,8 +119,9 @@ class TForm1 : public QMainWindow, public RunHost {
 
   // Whole discs (main_window_disc.cpp).
   AnalysisReport RunSource();  // the file or disc title set named in Label1
-  AnalysisReport AnalyseTitleSet();  // the disc's title set shown
-  void ShowTitleSet(int number);
+  AnalysisReport AnalyseTitleSet();  // the disc's title set shown, through the title chosen
+  // Title set `number` through `title` (nothing: as its VOBs store it).
+  void ShowTitleSet(int number, std::optional<int> title);
   void ForgetDisc();
   void BuildTitleSetMenu();
   void RefreshTitleSetMenu();
@@ -141,6 +145,7 @@ class TForm1 : public QMainWindow, public RunHost {
   std::string last_path_;    // the file it analysed
   std::unique_ptr<Disc> disc_;  // the disc of the title set in Label1
   int disc_title_set_ = 0;
+  std::optional<int> disc_title_;  // the title it is analysed through
   std::string disc_label_;      // what Label1 shows for that title set
 
   QMenuBar* MainMenu1 = nullptr;

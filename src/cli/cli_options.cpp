@@ -16,6 +16,7 @@ std::optional<int> ParseWholeNumber(const std::string& text, int min, int max) {
 
 std::optional<int> ParseReadSize(const std::string& text) { return ParseWholeNumber(text, 1, 20); }
 std::optional<int> ParseTitleSet(const std::string& text) { return ParseWholeNumber(text, 1, 99); }
+std::optional<int> ParseTitle(const std::string& text) { return ParseWholeNumber(text, 1, 99); }
 
 std::optional<DisplayLanguage> ParseLanguage(const std::string& text) {
   if (text == "ja") return DisplayLanguage::Japanese;
@@ -44,7 +45,7 @@ std::string UsageText() {
          "Lists the audio tracks of DVD video object files (.vob) and raw .ac3/.dts files,\n"
          "and of whole discs: a DVD folder (VIDEO_TS, or a folder holding one), a DVD\n"
          "image (a file holding a DVD-Video file system, such as movie.iso) or a drive\n"
-         "(/dev/sr0), title set by title set.\n"
+         "(/dev/sr0), title set by title set, each through its longest title.\n"
          "\n"
          "  --read-size N   megabytes read from the start of a .vob, 1 to 20 (default 5)\n"
          "  --lang ja|en    language names in Japanese (default) or English\n"
@@ -59,14 +60,21 @@ std::string UsageText() {
          "  --title-set N   on a disc, analyse title set N only (1 to 99)\n"
          "  --main          on a disc, analyse only the main feature's title set\n"
          "                  (the one holding the longest title)\n"
+         "  --all-titles    on a disc, analyse every title of the title sets, one\n"
+         "                  block each, instead of each title set's longest title\n"
+         "  --title T       on a disc, analyse title T only (1 to 99, numbered\n"
+         "                  across the disc as lsdvd numbers them)\n"
          "  --help          show this help and exit\n"
          "  --version       show the version and exit\n"
          "\n"
          "A disc is analysed title set by title set, in ascending order, each like a\n"
-         "VOB: its title VOBs (VTS_nn_1.VOB, VTS_nn_2.VOB ...) read as one stream, its\n"
-         "languages from its VTS_nn_0.IFO. The first line of each block names the title\n"
-         "set's first VOB: its path inside a folder, SOURCE:/VIDEO_TS/VTS_nn_1.VOB for an\n"
-         "image or a drive. --title-set and --main are ignored for a FILE.\n"
+         "VOB through one title: the first megabytes of the title as its program chain\n"
+         "plays them (its cells, angle 1 of a multi-angle cell, from the title VOBs\n"
+         "VTS_nn_1.VOB, VTS_nn_2.VOB ...), its languages from its VTS_nn_0.IFO as that\n"
+         "chain pairs them. The first line of each block names the title set's first\n"
+         "VOB and the title: its path inside a folder, SOURCE:/VIDEO_TS/VTS_nn_1.VOB for\n"
+         "an image or a drive, then \" (title N)\". --title-set, --main, --all-titles and\n"
+         "--title are ignored for a FILE.\n"
          "\n"
          "Exit status: 0 all sources analysed, 1 a file gave nothing to show,\n"
          "2 a file, disc or title set could not be opened (a title set that cannot\n"
@@ -89,7 +97,7 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
     }
     auto [name, inline_value] = SplitOption(arg);
     const bool takes_value =
-        name == "--read-size" || name == "--lang" || name == "--code-csv" || name == "--title-set";
+        name == "--read-size" || name == "--lang" || name == "--code-csv" || name == "--title-set" || name == "--title";
     if (!takes_value && inline_value) return Error("option '" + name + "' takes no value");
     std::string value;
     if (takes_value) {
@@ -123,6 +131,12 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
       options.title_set = *number;
     } else if (name == "--main") {
       options.main_feature = true;
+    } else if (name == "--all-titles") {
+      options.all_titles = true;
+    } else if (name == "--title") {
+      const auto number = ParseTitle(value);
+      if (!number) return Error("--title must be a whole number from 1 to 99, not '" + value + "'");
+      options.title = *number;
     } else if (name == "--details") {
       options.details = true;
     } else if (name == "--sync-trace") {
@@ -139,6 +153,9 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
   }
   if (options.files.empty()) return Error("no SOURCE given");
   if (options.title_set && options.main_feature) return Error("--title-set and --main exclude each other");
+  if (options.title && (options.title_set || options.main_feature || options.all_titles)) {
+    return Error("--title excludes --title-set, --main and --all-titles");
+  }
   return result;
 }
 

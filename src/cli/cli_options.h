@@ -18,9 +18,12 @@ struct Options {
   bool json = false;
   bool streams = false;  // text mode: the stream table after each block
   std::optional<std::string> code_csv;
-  // Discs only: the one title set to analyse, or the main feature's alone.
+  // Discs only: the one title set to analyse, or the main feature's alone;
+  // every title of them instead of each one's longest; or one title alone.
   std::optional<int> title_set;
   bool main_feature = false;
+  bool all_titles = false;
+  std::optional<int> title;
   std::vector<std::string> files;  // the SOURCE arguments: files and discs
 };
 

@@ -16,14 +16,48 @@ namespace {
 
 constexpr const char* kProgram = "tonvika-cli";
 
-std::vector<const TitleSet*> ChosenTitleSets(const Disc& disc, const Options& options) {
-  std::vector<const TitleSet*> chosen;
+// One block of a disc: a title set through one of its titles, or as its
+// VOBs store it when no title plays from it.
+struct DiscBlock {
+  const TitleSet* set;
+  std::optional<int> title;
+};
+
+std::vector<DiscBlock> TitlesOf(const Disc& disc, const TitleSet& set, bool all_titles) {
+  std::vector<DiscBlock> blocks;
+  if (all_titles) {
+    for (const DiscTitle& title : disc.Titles()) {
+      if (title.title_set == set.number) blocks.push_back({&set, title.number});
+    }
+  }
+  if (blocks.empty()) blocks.push_back({&set, set.longest_title});
+  return blocks;
+}
+
+std::vector<DiscBlock> ChosenBlocks(const Disc& disc, const Options& options) {
+  if (options.title) {
+    const DiscTitle* title = disc.FindTitle(*options.title);
+    if (title == nullptr) return {};
+    return {{disc.Find(title->title_set), title->number}};
+  }
+  std::vector<DiscBlock> chosen;
   for (const TitleSet& set : disc.TitleSets()) {
     if (options.title_set && set.number != *options.title_set) continue;
     if (options.main_feature && !set.main_feature) continue;
-    chosen.push_back(&set);
+    const std::vector<DiscBlock> blocks = TitlesOf(disc, set, options.all_titles);
+    chosen.insert(chosen.end(), blocks.begin(), blocks.end());
   }
   return chosen;
+}
+
+// Only --title-set and --title can ask for what the disc does not have.
+std::string MissingText(const Disc& disc, const Options& options) {
+  if (options.title) {
+    return "no title " + std::to_string(*options.title) + " (the disc has " + std::to_string(disc.Titles().size()) +
+           ")";
+  }
+  return "no title set " + std::to_string(options.title_set.value_or(0)) + " (the disc has " +
+         std::to_string(disc.TitleSets().size()) + ")";
 }
 
 }  // namespace
@@ -62,32 +96,30 @@ void SourceRunner::RunDisc(const std::string& source, SourceKind kind) {
     Fail(e.path(), e.reason(), FileErrorToJson(e.path(), e.what()));
     return;
   }
-  const std::vector<const TitleSet*> chosen = ChosenTitleSets(*disc, options_);
+  const std::vector<DiscBlock> chosen = ChosenBlocks(*disc, options_);
   if (chosen.empty()) {
-    // Only --title-set can ask for a title set that is not there.
-    const std::string reason = "no title set " + std::to_string(options_.title_set.value_or(0)) + " (the disc has " +
-                               std::to_string(disc->TitleSets().size()) + ")";
+    const std::string reason = MissingText(*disc, options_);
     Fail(source, reason, FileErrorToJson(source, source + ": " + reason));
     return;
   }
-  for (const TitleSet* set : chosen) RunTitleSet(*disc, *set);
+  for (const DiscBlock& block : chosen) RunTitleSet(*disc, *block.set, block.title);
 }
 
-void SourceRunner::RunTitleSet(const Disc& disc, const TitleSet& set) {
+void SourceRunner::RunTitleSet(const Disc& disc, const TitleSet& set, std::optional<int> title) {
   CliHost host(set.paths.vob, options_.read_size_mb, options_.language, table_, options_.sync_trace);
   try {
-    const std::unique_ptr<VideoObjectSource> source = disc.OpenTitleSet(set.number);
-    AnalysisReport report = AnalyseVideoObject(host, set.paths.vob, *source);
+    const std::unique_ptr<VideoObjectSource> source = title ? disc.OpenTitle(*title) : disc.OpenTitleSet(set.number);
+    AnalysisReport report = AnalyseVideoObject(host, TitleLabel(set, title), *source);
     report.title_set = set.number;
+    report.title = title;
     if (!report.changed) {
       err_ << kProgram << ": " << set.paths.vob << ": no audio track found (empty title set)\n";
       status_ = std::max(status_, kExitNothingFound);
     }
     Write(set.paths.vob, report, host.Slots(),
-          options_.json ? TitleSetToJson(disc.Source(), set, report, host.Slots(), table_, options_.language, eol_)
-                        : nullptr);
+          options_.json ? TitleSetToJson(disc, set, report, host.Slots(), table_, options_.language, eol_) : nullptr);
   } catch (const FileError& e) {
-    Fail(e.path(), e.reason(), TitleSetErrorToJson(disc.Source(), set, e.what()),
+    Fail(e.path(), e.reason(), TitleSetErrorToJson(disc, set, title, e.what()),
          " (title set " + std::to_string(set.number) + " skipped)");
   }
 }

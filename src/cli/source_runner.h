@@ -28,7 +28,8 @@ class SourceRunner {
  private:
   void RunFile(const std::string& path);
   void RunDisc(const std::string& source, SourceKind kind);
-  void RunTitleSet(const Disc& disc, const TitleSet& set);
+  // A title set through `title`, or as its VOBs store it without one.
+  void RunTitleSet(const Disc& disc, const TitleSet& set, std::optional<int> title);
   // Writes one analysed block; `document` is its JSON object.
   void Write(const std::string& label, const AnalysisReport& report, const TrackSlots& slots,
              nlohmann::ordered_json document);

@@ -24,6 +24,15 @@ const pgc_t* ProgramChain(const ifo_handle_t& vts, int pgcn) {
   return table->pgci_srp[pgcn - 1].pgc;
 }
 
+// What the title set's own tables tell of one of its titles.
+void DescribeTitle(const ifo_handle_t& vts, DiscTitle& title) {
+  const auto chains = TitleProgramChains(vts, title.vts_ttn);
+  if (!chains) return;
+  title.program_chain = vts.vts_ptt_srpt->title[title.vts_ttn - 1].ptt[0].pgcn;
+  title.seconds = TitleSeconds(vts, title.vts_ttn);
+  for (const pgc_t* chain : *chains) title.cells += chain->nr_of_cells;
+}
+
 }  // namespace
 
 std::optional<double> PlaybackSeconds(const dvd_time_t& time) {
@@ -41,22 +50,32 @@ std::optional<double> PlaybackSeconds(const dvd_time_t& time) {
   return *hours * 3600.0 + *minutes * 60.0 + *seconds + static_cast<double>(*frames) / rate;
 }
 
-std::optional<double> TitleSeconds(const ifo_handle_t& vts, int vts_ttn) {
+std::optional<std::vector<const pgc_t*>> TitleProgramChains(const ifo_handle_t& vts, int vts_ttn) {
   const vts_ptt_srpt_t* parts = vts.vts_ptt_srpt;
   if (parts == nullptr || parts->title == nullptr || vts_ttn < 1 || vts_ttn > parts->nr_of_srpts) {
     return std::nullopt;
   }
   const ttu_t& title = parts->title[vts_ttn - 1];
   if (title.ptt == nullptr || title.nr_of_ptts == 0) return std::nullopt;
-  std::vector<int> chains;
+  std::vector<int> numbers;
   for (int n = 0; n < title.nr_of_ptts; ++n) {
     const int pgcn = title.ptt[n].pgcn;
-    if (std::find(chains.begin(), chains.end(), pgcn) == chains.end()) chains.push_back(pgcn);
+    if (std::find(numbers.begin(), numbers.end(), pgcn) == numbers.end()) numbers.push_back(pgcn);
   }
-  double total = 0;
-  for (const int pgcn : chains) {
+  std::vector<const pgc_t*> chains;
+  for (const int pgcn : numbers) {
     const pgc_t* chain = ProgramChain(vts, pgcn);
     if (chain == nullptr) return std::nullopt;
+    chains.push_back(chain);
+  }
+  return chains;
+}
+
+std::optional<double> TitleSeconds(const ifo_handle_t& vts, int vts_ttn) {
+  const auto chains = TitleProgramChains(vts, vts_ttn);
+  if (!chains) return std::nullopt;
+  double total = 0;
+  for (const pgc_t* chain : *chains) {
     const auto seconds = PlaybackSeconds(chain->playback_time);
     if (!seconds) return std::nullopt;
     total += *seconds;
@@ -64,22 +83,46 @@ std::optional<double> TitleSeconds(const ifo_handle_t& vts, int vts_ttn) {
   return total;
 }
 
-std::vector<std::optional<double>> LongestTitles(const ifo_handle_t& vmg,
-                                                 std::span<const ifo_handle_t* const> vts) {
-  std::vector<std::optional<double>> longest(vts.size());
-  const tt_srpt_t* titles = vmg.tt_srpt;
-  if (titles == nullptr || titles->title == nullptr) return longest;
-  for (int n = 0; n < titles->nr_of_srpts; ++n) {
-    const title_info_t& title = titles->title[n];
+std::vector<DiscTitle> ReadDiscTitles(const ifo_handle_t& vmg, std::span<const ifo_handle_t* const> vts) {
+  std::vector<DiscTitle> titles;
+  const tt_srpt_t* table = vmg.tt_srpt;
+  if (table == nullptr || table->title == nullptr) return titles;
+  for (int n = 0; n < table->nr_of_srpts; ++n) {
+    const title_info_t& entry = table->title[n];
     // A title naming a title set the disc does not have is left out.
-    if (title.title_set_nr < 1 || title.title_set_nr > vts.size()) continue;
-    const ifo_handle_t* set = vts[title.title_set_nr - 1];
-    if (set == nullptr) continue;
-    const auto seconds = TitleSeconds(*set, title.vts_ttn);
-    auto& best = longest[title.title_set_nr - 1];
-    if (seconds && (!best || *seconds > *best)) best = seconds;
+    if (entry.title_set_nr < 1 || entry.title_set_nr > vts.size()) continue;
+    DiscTitle title;
+    title.number = n + 1;
+    title.title_set = entry.title_set_nr;
+    title.vts_ttn = entry.vts_ttn;
+    title.chapters = entry.nr_of_ptts;
+    title.angles = std::max<int>(entry.nr_of_angles, 1);
+    if (const ifo_handle_t* set = vts[entry.title_set_nr - 1]) DescribeTitle(*set, title);
+    titles.push_back(title);
+  }
+  return titles;
+}
+
+std::vector<std::optional<double>> LongestTitles(std::span<const DiscTitle> titles, int title_sets) {
+  std::vector<std::optional<double>> longest(static_cast<std::size_t>(std::max(title_sets, 0)));
+  for (const DiscTitle& title : titles) {
+    if (title.title_set < 1 || title.title_set > title_sets) continue;
+    auto& best = longest[static_cast<std::size_t>(title.title_set - 1)];
+    if (title.seconds && (!best || *title.seconds > *best)) best = title.seconds;
   }
   return longest;
+}
+
+std::optional<int> LongestTitleOf(std::span<const DiscTitle> titles, int title_set) {
+  const DiscTitle* chosen = nullptr;
+  for (const DiscTitle& title : titles) {
+    if (title.title_set != title_set) continue;
+    if (chosen == nullptr || (title.seconds && (!chosen->seconds || *title.seconds > *chosen->seconds))) {
+      chosen = &title;
+    }
+  }
+  if (chosen == nullptr) return std::nullopt;
+  return chosen->number;
 }
 
 int MainFeatureTitleSet(std::span<const std::optional<double>> longest) {

@@ -90,15 +90,17 @@ std::vector<std::optional<AudioStreamControl>> ReadProgramChains(const IfoBytes&
 }  // namespace
 
 const AudioStreamControl* DeclaredAudio::FirstChain() const {
-  if (program_chains.empty() || !program_chains.front()) return nullptr;
-  return &*program_chains.front();
+  if (title_chain < 1 || static_cast<std::size_t>(title_chain) > program_chains.size()) return nullptr;
+  const std::optional<AudioStreamControl>& chain = program_chains[static_cast<std::size_t>(title_chain) - 1];
+  return chain ? &*chain : nullptr;
 }
 
-DeclaredAudio ReadDeclaredAudio(std::span<const std::uint8_t> bytes) {
+DeclaredAudio ReadDeclaredAudio(std::span<const std::uint8_t> bytes, int title_chain) {
   const IfoBytes ifo(bytes);
   DeclaredAudio declared;
   declared.entries = ReadEntries(ifo, bytes);
   declared.program_chains = ReadProgramChains(ifo);
+  declared.title_chain = title_chain;
   if (const AudioStreamControl* first = declared.FirstChain()) {
     for (DeclaredAudioEntry& entry : declared.entries) entry.stream_number = (*first)[entry.index];
   }

@@ -51,13 +51,19 @@ struct DeclaredAudio {
   // One per program chain of the title set, in table order; nothing for a
   // chain whose control words lie outside the IFO.
   std::vector<std::optional<AudioStreamControl>> program_chains;
+  // The analysed title's first program chain (the chain of its first part),
+  // by its number in the table: 1 for the first.
+  int title_chain = 1;
 
-  // The title's first program chain: the first of the table. For dvdauthor's
-  // title sets (and most discs) that is the entry chain of title 1.
+  // That chain's control, or nullptr when it is not a readable chain.
   const AudioStreamControl* FirstChain() const;
 };
 
-DeclaredAudio ReadDeclaredAudio(std::span<const std::uint8_t> ifo);
+// `title_chain`: the title's first program chain, whose control gives each
+// entry its stream. A title of a disc names its own (its first part's chain
+// in the part-of-title table); for a VOB named alone it is the first of the
+// table, which in dvdauthor's title sets (and most discs) is title 1's.
+DeclaredAudio ReadDeclaredAudio(std::span<const std::uint8_t> ifo, int title_chain = 1);
 
 // Names of the coded values; nothing for values the format leaves undefined.
 std::optional<std::string_view> AudioCodingName(std::uint8_t coding_mode);

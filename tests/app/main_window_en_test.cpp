@@ -103,7 +103,8 @@ class MainWindowEnglishTest : public QObject {
     form_->OpenFromCommandLine(TONVIKA_FIXTURES "/disc/three_title_sets.iso");
     QStringList captions;
     for (const QAction* action : Find<QMenu>("TitleSetMenu")->actions()) captions << action->text();
-    QCOMPARE(captions, (QStringList{"VTS_01 (0:00:01)", "VTS_02 (0:00:03) ★main", "VTS_03 (0:00:01)"}));
+    QCOMPARE(captions, (QStringList{"VTS_01 title 1 (0:00:01)", "VTS_02 title 2 (0:00:03) ★main",
+                                    "VTS_03 title 3 (0:00:01)"}));
     Find<QAction>("StreamListItem")->trigger();
     auto* dialog = form_->findChild<QDialog*>(QStringLiteral("StreamsDialog"));
     QVERIFY(dialog != nullptr);

@@ -804,20 +804,21 @@ class MainWindowTest : public QObject {
     QVERIFY(menu->menuAction()->isEnabled());
     QStringList captions;
     for (const QAction* action : menu->actions()) captions << action->text();
-    QCOMPARE(captions, (QStringList{"VTS_01 (0:00:01)", "VTS_02 (0:00:03) ★メイン", "VTS_03 (0:00:01)"}));
-    QVERIFY(Find<QAction>("TitleSet2")->isChecked());
+    QCOMPARE(captions, (QStringList{"VTS_01 タイトル 1 (0:00:01)", "VTS_02 タイトル 2 (0:00:03) ★メイン",
+                                    "VTS_03 タイトル 3 (0:00:01)"}));
+    QVERIFY(Find<QAction>("Title2")->isChecked());
 
-    Find<QAction>("TitleSet3")->trigger();
+    Find<QAction>("Title3")->trigger();
     const QString third = image + ":/VIDEO_TS/VTS_03_1.VOB";
     QCOMPARE(Label("Label1")->text(), third);
     QCOMPARE(Kind(2), QStringLiteral("AC-3 256kbps 48000Hz 3ch(3/0) L,C,R CM [zh] "));
     QCOMPARE(Kind(3), QString());
     QCOMPARE(Status(1), image + ":/VIDEO_TS/VTS_03_0.IFO");
-    QVERIFY(Find<QAction>("TitleSet3")->isChecked() && !Find<QAction>("TitleSet2")->isChecked());
+    QVERIFY(Find<QAction>("Title3")->isChecked() && !Find<QAction>("Title2")->isChecked());
     QCOMPARE(menu->actions().size(), 3);
-    // The exports name the title set's first VOB.
+    // The exports name the title set's first VOB, the list the title too.
     Find<QAction>("N3")->trigger();
-    QVERIFY(QGuiApplication::clipboard()->text().startsWith(third + "\r\n----------\r\nList\r\n"));
+    QVERIFY(QGuiApplication::clipboard()->text().startsWith(third + " (title 3)\r\n----------\r\nList\r\n"));
     Find<QAction>("N4")->trigger();
     QVERIFY(QGuiApplication::clipboard()->text().startsWith(third + "\r\n----------\r\nTr 1\r\n"));
     // 解析 runs the title set shown again.
@@ -833,6 +834,37 @@ class MainWindowTest : public QObject {
     QVERIFY(!menu->menuAction()->isEnabled());
     QVERIFY(menu->actions().isEmpty());
     QCOMPARE(form_->OpenDisc(), nullptr);
+  }
+
+  void discMenuListsTitlesUnderTheirTitleSets() {
+    // Title set 1: a trailer (title 1) before the feature (title 2); title 3
+    // plays its second stored cell first.
+    const QString image = Absolute(kDiscFixtures + "/titles_by_chain.iso");
+    form_->OpenFromCommandLine(image.toStdString());
+    QVERIFY2(messages_.empty(), qPrintable(MessageTexts().join(u'|')));
+    QStringList captions;
+    for (const QAction* action : Find<QMenu>("TitleSetMenu")->actions()) captions << action->text();
+    QCOMPARE(captions, (QStringList{"VTS_01 タイトル 1 (0:00:01)", "VTS_01 タイトル 2 (0:00:03) ★メイン",
+                                    "VTS_02 タイトル 3 (0:00:02)"}));
+    QVERIFY(Find<QAction>("Title2")->isChecked());
+    QCOMPARE(Label("Label1")->text(), image + ":/VIDEO_TS/VTS_01_1.VOB");
+    QCOMPARE(Kind(0), QStringLiteral("AC-3 448kbps 48000Hz 5.1ch(3/2) L,C,R,SL,SR CM [英語] "));
+    QCOMPARE(Kind(1), QStringLiteral("AC-3 192kbps 48000Hz 2ch(2/0) L,R CM [日本語] "));
+
+    // The trailer: its own chain gives its one stream entry 1's language.
+    Find<QAction>("Title1")->trigger();
+    QVERIFY(messages_.empty());
+    QCOMPARE(Label("Label1")->text(), image + ":/VIDEO_TS/VTS_01_1.VOB");
+    QCOMPARE(Kind(0), QStringLiteral("AC-3 192kbps 48000Hz 2ch(2/0) L,R CM [日本語] "));
+    QCOMPARE(Kind(1), QString());
+    QVERIFY(Find<QAction>("Title1")->isChecked() && !Find<QAction>("Title2")->isChecked());
+    QCOMPARE(form_->LastOutcome().title, 1);
+    Find<QAction>("N3")->trigger();
+    QVERIFY(QGuiApplication::clipboard()->text().startsWith(image + ":/VIDEO_TS/VTS_01_1.VOB (title 1)\r\n"));
+
+    Find<QAction>("Title3")->trigger();
+    QCOMPARE(Label("Label1")->text(), image + ":/VIDEO_TS/VTS_02_1.VOB");
+    QCOMPARE(Kind(0), QStringLiteral("AC-3 448kbps 48000Hz 5.1ch(3/2) L,C,R,SL,SR CM [英語] "));
   }
 
   void droppedFolderOrImageIsTakenWhateverTheCheckBox() {

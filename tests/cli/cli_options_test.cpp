@@ -47,6 +47,13 @@ TEST(CliOptions, BadUsageIsRefusedWithAMessage) {
       {"--title-set"},
       {"--main=1", "a"},
       {"--main", "--title-set", "1", "a"},
+      {"--title", "0", "a"},
+      {"--title", "100", "a"},
+      {"--title"},
+      {"--all-titles=1", "a"},
+      {"--title", "2", "--all-titles", "a"},
+      {"--title", "2", "--main", "a"},
+      {"--title-set", "1", "--title", "2", "a"},
   };
   for (const auto& args : cases) {
     const auto parsed = ParseOptions(args);
@@ -64,6 +71,18 @@ TEST(CliOptions, TitleSetAndMain) {
   ASSERT_EQ(parsed.status, ParseStatus::Run) << parsed.error;
   EXPECT_TRUE(parsed.options.main_feature);
   EXPECT_FALSE(parsed.options.title_set.has_value());
+}
+
+TEST(CliOptions, TitleAndAllTitles) {
+  auto parsed = ParseOptions({"--title=99", "disc.iso"});
+  ASSERT_EQ(parsed.status, ParseStatus::Run) << parsed.error;
+  EXPECT_EQ(parsed.options.title, 99);
+  EXPECT_FALSE(parsed.options.all_titles);
+  parsed = ParseOptions({"--all-titles", "--title-set", "2", "disc.iso"});
+  ASSERT_EQ(parsed.status, ParseStatus::Run) << parsed.error;
+  EXPECT_TRUE(parsed.options.all_titles);
+  EXPECT_EQ(parsed.options.title_set, 2);
+  EXPECT_FALSE(parsed.options.title.has_value());
 }
 
 TEST(CliOptions, ReadSizeBounds) {

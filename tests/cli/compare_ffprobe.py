@@ -28,12 +28,20 @@ LATE_STREAM = ("sub-stream 0x81 begins 7.5 s into the title, past ffprobe's anal
                "duration (5 s), so ffprobe lists it with 0 Hz, 0 channels and no bit rate; its "
                "frames, the first at offset 0x10D824 (0B 77 2C BB 14 40 43: fscod 0, frmsizecod "
                "20, acmod 2), say 48 kHz, 192 kb/s, 2/0")
+TWO_CELLS = ("read as a file, the VOB holds sub-stream 0x80 as 2/0 at 192 kb/s first (title 1, the trailer; "
+             "cell A), which the list describes, then as 3/2+LFE at 448 kb/s (title 2, the feature; cell B), as "
+             "the disc's titles play them; ffprobe keeps the channels of the last frames it read and gives an "
+             "average bit rate no frame header says")
 EXPLAINED = {
     ("declared/late_stream/VIDEO_TS/VTS_01_1.VOB", 0x81, "sample_rate_hz"): LATE_STREAM,
     ("declared/late_stream/VIDEO_TS/VTS_01_1.VOB", 0x81, "channels"): LATE_STREAM,
     ("declared/late_stream/VIDEO_TS/VTS_01_1.VOB", 0x81, "bit_rate_kbps"): LATE_STREAM,
     ("raw/ac3_false_sync_stereo_192k.ac3", None, "channels"): STRAY_SYNC,
     ("raw/ac3_false_sync_stereo_192k.ac3", None, "bit_rate_kbps"): STRAY_SYNC,
+    ("disc/titles_by_chain/VIDEO_TS/VTS_01_1.VOB", 0x80, "channels"): TWO_CELLS,
+    ("disc/titles_by_chain/VIDEO_TS/VTS_01_1.VOB", 0x80, "bit_rate_kbps"): TWO_CELLS,
+    ("disc/titles_by_chain/VIDEO_TS/VTS_02_1.VOB", 0x80, "channels"): TWO_CELLS,
+    ("disc/titles_by_chain/VIDEO_TS/VTS_02_1.VOB", 0x80, "bit_rate_kbps"): TWO_CELLS,
 }
 
 

@@ -41,8 +41,11 @@ std::vector<std::string> Blocks(const std::string& out) {
   return paths;
 }
 
-std::string VobOf(const std::string& source, int title_set) {
-  return source + ":/VIDEO_TS/VTS_0" + std::to_string(title_set) + "_1.VOB";
+// The first line of an image's block: each title set of three_title_sets
+// holds one title, of its own number.
+std::string VobOf(const std::string& source, int title_set, int title = 0) {
+  return source + ":/VIDEO_TS/VTS_0" + std::to_string(title_set) + "_1.VOB (title " +
+         std::to_string(title == 0 ? title_set : title) + ")";
 }
 
 TEST(DiscCli, TitleSetAndMainChooseTheBlocks) {
@@ -54,7 +57,7 @@ TEST(DiscCli, TitleSetAndMainChooseTheBlocks) {
       {{"--title-set", "3", kImage}, {VobOf(kImage, 3)}},
       {{"--title-set=1", kImage}, {VobOf(kImage, 1)}},
       {{"--main", kImage}, {VobOf(kImage, 2)}},
-      {{"--main", kFolder, kImage}, {kFolder + "/VIDEO_TS/VTS_02_1.VOB", VobOf(kImage, 2)}},
+      {{"--main", kFolder, kImage}, {kFolder + "/VIDEO_TS/VTS_02_1.VOB (title 2)", VobOf(kImage, 2)}},
   };
   for (const auto& c : cases) {
     const ProgramResult result = Cli(c.args);
@@ -68,7 +71,7 @@ TEST(DiscCli, TheTitleSetOptionsLeaveAFileAsItIs) {
   const std::string vob = kFolder + "/VIDEO_TS/VTS_01_1.VOB";
   const ProgramResult plain = Cli({vob});
   ASSERT_EQ(plain.status, 0);
-  for (const char* option : {"--main", "--title-set=2"}) {
+  for (const char* option : {"--main", "--title-set=2", "--all-titles", "--title=2"}) {
     const ProgramResult result = Cli({option, vob});
     EXPECT_EQ(result.status, 0) << option;
     EXPECT_EQ(result.out, plain.out) << option;
@@ -76,6 +79,61 @@ TEST(DiscCli, TheTitleSetOptionsLeaveAFileAsItIs) {
   EXPECT_EQ(Cli({"--main", "--title-set", "1", kImage}).status, 64);
   EXPECT_EQ(Cli({"--title-set", "0", kImage}).status, 64);
   EXPECT_EQ(Cli({"--title-set", "100", kImage}).status, 64);
+}
+
+// Title set 1: a trailer (title 1) before the feature (title 2); title set
+// 2: title 3.
+const std::string kTitles = kFixtures + "/disc/titles_by_chain.iso";
+
+TEST(DiscCli, TitleAndAllTitlesChooseTheTitles) {
+  const struct {
+    std::vector<std::string> args;
+    std::vector<std::string> blocks;
+  } cases[] = {
+      {{kTitles}, {VobOf(kTitles, 1, 2), VobOf(kTitles, 2, 3)}},
+      {{"--all-titles", kTitles}, {VobOf(kTitles, 1, 1), VobOf(kTitles, 1, 2), VobOf(kTitles, 2, 3)}},
+      {{"--all-titles", "--main", kTitles}, {VobOf(kTitles, 1, 1), VobOf(kTitles, 1, 2)}},
+      {{"--all-titles", "--title-set", "2", kTitles}, {VobOf(kTitles, 2, 3)}},
+      {{"--title", "1", kTitles}, {VobOf(kTitles, 1, 1)}},
+      {{"--title=3", kTitles, kImage}, {VobOf(kTitles, 2, 3), VobOf(kImage, 3)}},
+  };
+  for (const auto& c : cases) {
+    const ProgramResult result = Cli(c.args);
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(Blocks(result.out), c.blocks) << ::testing::PrintToString(c.args);
+  }
+  const ProgramResult missing = Cli({"--title", "4", kTitles});
+  EXPECT_EQ(missing.status, 2);
+  EXPECT_EQ(missing.err, "tonvika-cli: " + kTitles + ": no title 4 (the disc has 3)\n");
+  for (const std::vector<std::string>& args : {std::vector<std::string>{"--title", "1", "--main", kTitles},
+                                               {"--title", "1", "--all-titles", kTitles},
+                                               {"--title", "1", "--title-set", "1", kTitles},
+                                               {"--title", "0", kTitles},
+                                               {"--title", "100", kTitles},
+                                               {"--title", kTitles}}) {
+    EXPECT_EQ(Cli(args).status, 64) << ::testing::PrintToString(args);
+  }
+}
+
+TEST(DiscCli, JsonNamesTheTitleAndListsEveryTitle) {
+  const ProgramResult result = Cli({"--json", "--title", "1", kTitles});
+  ASSERT_EQ(result.status, 0) << result.err;
+  const auto documents = nlohmann::json::parse(result.out);
+  ASSERT_EQ(documents.size(), 1u);
+  const auto& title = documents[0];
+  EXPECT_EQ(title["title"], 1);
+  EXPECT_EQ(title["title_set"], 1);
+  EXPECT_EQ(title["title_length_s"], 1.033);  // the trailer's length, not the title set's longest
+  EXPECT_EQ(title["path"], kTitles + ":/VIDEO_TS/VTS_01_1.VOB");
+  EXPECT_EQ(title["list_report"][0], VobOf(kTitles, 1, 1));
+  ASSERT_EQ(title["titles"].size(), 3u);
+  const int expected[][5] = {{1, 1, 1, 1, 1}, {2, 1, 1, 1, 1}, {3, 2, 2, 2, 1}};  // title, set, chapters, cells, angles
+  for (std::size_t n = 0; n < 3; ++n) {
+    const auto& t = title["titles"][n];
+    EXPECT_EQ((std::vector<int>{t["title"], t["title_set"], t["chapters"], t["cells"], t["angles"]}),
+              std::vector<int>(std::begin(expected[n]), std::end(expected[n])));
+  }
+  EXPECT_EQ(title["titles"][1]["length_s"], 3.0);
 }
 
 TEST(DiscCli, SourcesThatAreNoDiscAreReportedLikeFilesThatCannotBeOpened) {
@@ -115,7 +173,8 @@ TEST(DiscCli, ATitleSetWithoutItsVobIsSkippedAndTheOthersAnalysed) {
   const ProgramResult result = Cli({dir.File("disc"), kFolder + "/VIDEO_TS/VTS_01_1.VOB"});
   EXPECT_EQ(result.status, 2);
   EXPECT_EQ(result.err, "tonvika-cli: " + video_ts + "/VTS_02_1.VOB: No such file or directory (title set 2 skipped)\n");
-  EXPECT_EQ(Blocks(result.out), (std::vector<std::string>{video_ts + "/VTS_01_1.VOB", video_ts + "/VTS_03_1.VOB",
+  EXPECT_EQ(Blocks(result.out), (std::vector<std::string>{video_ts + "/VTS_01_1.VOB (title 1)",
+                                                          video_ts + "/VTS_03_1.VOB (title 3)",
                                                           kFolder + "/VIDEO_TS/VTS_01_1.VOB"}));
 
   const ProgramResult json = Cli({"--json", dir.File("disc")});
@@ -141,7 +200,7 @@ TEST(DiscCli, ALowerCaseFolderAndItsNamesOnDisk) {
   const ProgramResult lower = Cli({"--main", dir.File("disc")});
   const ProgramResult upper = Cli({"--main", kFolder});
   ASSERT_EQ(lower.status, 0) << lower.err;
-  EXPECT_EQ(Blocks(lower.out), (std::vector<std::string>{dir.File("disc/video_ts/vts_02_1.vob")}));
+  EXPECT_EQ(Blocks(lower.out), (std::vector<std::string>{dir.File("disc/video_ts/vts_02_1.vob") + " (title 2)"}));
   // Apart from the path line, the same tracks and languages.
   EXPECT_EQ(lower.out.substr(lower.out.find('\n')), upper.out.substr(upper.out.find('\n')));
 }

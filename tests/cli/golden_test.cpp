@@ -172,6 +172,18 @@ constexpr GoldenCase kCases[] = {
      "disc/three_title_sets/VIDEO_TS/VTS_01_1.VOB.expected", 0},
     {kFixtures, "--details disc/three_title_sets/VIDEO_TS/VTS_02_1.VOB",
      "disc/three_title_sets/VIDEO_TS/VTS_02_1.VOB.expected", 0},
+    // Titles as their chains play them: a trailer before the feature in one
+    // title set, a title that plays its second stored cell first; the VOBs
+    // read as files begin with what they store first.
+    {kFixtures, "--details disc/titles_by_chain", "disc/titles_by_chain.expected", 0},
+    {kFixtures, "--details --lang en disc/titles_by_chain.iso", "disc/titles_by_chain.iso.expected", 0},
+    {kFixtures, "--all-titles --lang en disc/titles_by_chain.iso", "disc/titles_by_chain.iso.all_titles.expected", 0},
+    {kFixtures, "--json --title 1 disc/titles_by_chain", "disc/titles_by_chain.title_1.json.expected", 0},
+    {kFixtures, "--json --lang en disc/titles_by_chain.iso", "disc/titles_by_chain.iso.json.expected", 0},
+    {kFixtures, "--details disc/titles_by_chain/VIDEO_TS/VTS_01_1.VOB",
+     "disc/titles_by_chain/VIDEO_TS/VTS_01_1.VOB.expected", 0},
+    {kFixtures, "--details disc/titles_by_chain/VIDEO_TS/VTS_02_1.VOB",
+     "disc/titles_by_chain/VIDEO_TS/VTS_02_1.VOB.expected", 0},
 
     // MPEG audio (PES streams 0xC0-0xC7) and the delay to the video: the list
     // stays as it is; --streams, JSON and the notes tell the rest.

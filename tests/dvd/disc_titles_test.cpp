@@ -2,10 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
+
+#include "support/title_set_tables.h"
 
 namespace tonvika {
 namespace {
+
+using testing::Cell;
+using testing::TitleSetTables;
 
 constexpr std::uint8_t k30 = 0xC0;  // frame rate bits 11
 constexpr std::uint8_t k25 = 0x40;  // frame rate bits 01
@@ -52,45 +58,8 @@ TEST(MainFeatureTitleSet, TheLongestTitleWinsTheLowestNumberOnATie) {
   for (const auto& c : cases) EXPECT_EQ(MainFeatureTitleSet(c.longest), c.main) << ::testing::PrintToString(c.longest);
 }
 
-// A title set's tables in memory: program chains of the given lengths, and
-// titles as lists of the chain numbers their parts play.
-class TitleSetTables {
- public:
-  TitleSetTables(std::vector<dvd_time_t> chains, std::vector<std::vector<std::uint16_t>> titles)
-      : chains_(chains.size()), srps_(chains.size()), titles_(titles.size()) {
-    for (std::size_t n = 0; n < chains.size(); ++n) {
-      chains_[n].playback_time = chains[n];
-      srps_[n].pgc = &chains_[n];
-    }
-    pgcit_.nr_of_pgci_srp = static_cast<std::uint16_t>(chains.size());
-    pgcit_.pgci_srp = srps_.data();
-    for (const auto& title : titles) {
-      auto& parts = parts_.emplace_back();
-      for (const std::uint16_t pgcn : title) parts.push_back(ptt_info_t{pgcn, 1});
-    }
-    for (std::size_t n = 0; n < titles.size(); ++n) {
-      titles_[n].nr_of_ptts = static_cast<std::uint16_t>(parts_[n].size());
-      titles_[n].ptt = parts_[n].data();
-    }
-    ptt_srpt_.nr_of_srpts = static_cast<std::uint16_t>(titles.size());
-    ptt_srpt_.title = titles_.data();
-    ifo_.vts_pgcit = &pgcit_;
-    ifo_.vts_ptt_srpt = &ptt_srpt_;
-  }
-  const ifo_handle_t& Ifo() const { return ifo_; }
-
- private:
-  std::vector<pgc_t> chains_;
-  std::vector<pgci_srp_t> srps_;
-  pgcit_t pgcit_{};
-  std::vector<std::vector<ptt_info_t>> parts_;
-  std::vector<ttu_t> titles_;
-  vts_ptt_srpt_t ptt_srpt_{};
-  ifo_handle_t ifo_{};
-};
-
 TEST(TitleSeconds, EachChainOfATitleCountsOnce) {
-  const TitleSetTables tables({{0, 0, 0x10, k30}, {0, 0x01, 0, k30}, {0x0F, 0, 0, k30}},
+  const TitleSetTables tables(std::vector<dvd_time_t>{{0, 0, 0x10, k30}, {0, 0x01, 0, k30}, {0x0F, 0, 0, k30}},
                               {{1, 1, 1}, {1, 2, 2}, {4}, {}, {3}});
   const struct {
     int vts_ttn;
@@ -108,25 +77,86 @@ TEST(TitleSeconds, EachChainOfATitleCountsOnce) {
   EXPECT_EQ(TitleSeconds(ifo_handle_t{}, 1), std::nullopt);  // no tables at all
 }
 
-TEST(LongestTitles, ByTitleSetFromTheDiscsTitleTable) {
-  const TitleSetTables first({{0, 0, 0x10, k30}, {0, 0, 0x20, k30}}, {{1}, {2}});
-  const TitleSetTables second({{0, 0, 0x05, k25}}, {{1}});
-  std::vector<title_info_t> titles(5);
-  const std::pair<int, int> entries[] = {{1, 1}, {2, 1}, {1, 2}, {7, 1}, {3, 1}};  // set 7 does not exist
-  for (std::size_t n = 0; n < titles.size(); ++n) {
-    titles[n].title_set_nr = static_cast<std::uint8_t>(entries[n].first);
-    titles[n].vts_ttn = static_cast<std::uint8_t>(entries[n].second);
+// The disc's title table over two title sets' tables: (title set, title
+// in it, angles) per title.
+class DiscTables {
+ public:
+  DiscTables(const std::vector<std::tuple<int, int, int>>& entries) : titles_(entries.size()) {
+    for (std::size_t n = 0; n < entries.size(); ++n) {
+      const auto& [set, ttn, angles] = entries[n];
+      titles_[n].title_set_nr = static_cast<std::uint8_t>(set);
+      titles_[n].vts_ttn = static_cast<std::uint8_t>(ttn);
+      titles_[n].nr_of_angles = static_cast<std::uint8_t>(angles);
+      titles_[n].nr_of_ptts = static_cast<std::uint16_t>(n + 1);
+    }
+    table_.nr_of_srpts = static_cast<std::uint16_t>(titles_.size());
+    table_.title = titles_.data();
+    vmg_.tt_srpt = &table_;
   }
-  tt_srpt_t table{};
-  table.nr_of_srpts = static_cast<std::uint16_t>(titles.size());
-  table.title = titles.data();
-  ifo_handle_t vmg{};
-  vmg.tt_srpt = &table;
-  // Title set 3 cannot be read; title set 4 has no title.
+  const ifo_handle_t& Vmg() const { return vmg_; }
+
+ private:
+  std::vector<title_info_t> titles_;
+  tt_srpt_t table_{};
+  ifo_handle_t vmg_{};
+};
+
+TEST(ReadDiscTitles, EachTitleWithItsChainLengthCellsAndAngles) {
+  const TitleSetTables first({{{0, 0, 0x10, k30}, {Cell(0, 9), Cell(10, 19)}}, {{0, 0, 0x20, k30}, {Cell(20, 29)}}},
+                             {{2, 2}, {1}});
+  const TitleSetTables second(std::vector<dvd_time_t>{{0, 0, 0x05, k25}}, {{1}});
+  // Title 4 names a title set the disc does not have; title set 3 cannot be
+  // read; title set 4 has no title.
+  const DiscTables disc({{1, 1, 1}, {2, 1, 0}, {1, 2, 3}, {7, 1, 1}, {3, 1, 1}});
   const ifo_handle_t* sets[] = {&first.Ifo(), &second.Ifo(), nullptr, &second.Ifo()};
-  const auto longest = LongestTitles(vmg, sets);
-  EXPECT_EQ(longest, (std::vector<std::optional<double>>{20.0, 5.0, std::nullopt, std::nullopt}));
-  EXPECT_EQ(LongestTitles(ifo_handle_t{}, sets), std::vector<std::optional<double>>(4));
+  const std::vector<DiscTitle> titles = ReadDiscTitles(disc.Vmg(), sets);
+  struct Expected {
+    int number, title_set, vts_ttn, program_chain;
+    std::optional<double> seconds;
+    int chapters, cells, angles;
+  };
+  const Expected expected[] = {
+      {1, 1, 1, 2, 20.0, 1, 1, 1},
+      {2, 2, 1, 1, 5.0, 2, 0, 1},  // no angle count read as one
+      {3, 1, 2, 1, 10.0, 3, 2, 3},
+      {5, 3, 1, 0, std::nullopt, 5, 0, 1},
+  };
+  ASSERT_EQ(titles.size(), std::size(expected));
+  for (std::size_t n = 0; n < titles.size(); ++n) {
+    const DiscTitle& t = titles[n];
+    const Expected& e = expected[n];
+    EXPECT_EQ(std::tie(t.number, t.title_set, t.vts_ttn, t.program_chain, t.seconds, t.chapters, t.cells, t.angles),
+              std::tie(e.number, e.title_set, e.vts_ttn, e.program_chain, e.seconds, e.chapters, e.cells, e.angles))
+        << "title " << e.number;
+  }
+  EXPECT_TRUE(ReadDiscTitles(ifo_handle_t{}, sets).empty());
+
+  EXPECT_EQ(LongestTitles(titles, 4), (std::vector<std::optional<double>>{20.0, 5.0, std::nullopt, std::nullopt}));
+  EXPECT_EQ(LongestTitleOf(titles, 1), 1);
+  EXPECT_EQ(LongestTitleOf(titles, 2), 2);
+  EXPECT_EQ(LongestTitleOf(titles, 3), 5);  // no length: the first title
+  EXPECT_EQ(LongestTitleOf(titles, 4), std::nullopt);
+}
+
+TEST(LongestTitleOf, TheLongestTheLowestNumberOnATieTheFirstWithoutLengths) {
+  const auto title = [](int number, std::optional<double> seconds) {
+    DiscTitle t;
+    t.number = number;
+    t.title_set = 1;
+    t.seconds = seconds;
+    return t;
+  };
+  const struct {
+    std::vector<DiscTitle> titles;
+    std::optional<int> chosen;
+  } cases[] = {
+      {{title(1, 20.0), title(2, 60.0)}, 2},
+      {{title(3, 60.0), title(4, 60.0)}, 3},
+      {{title(5, std::nullopt), title(6, 1.0)}, 6},
+      {{title(7, std::nullopt), title(8, std::nullopt)}, 7},
+      {{}, std::nullopt},
+  };
+  for (const auto& c : cases) EXPECT_EQ(LongestTitleOf(c.titles, 1), c.chosen);
 }
 
 }  // namespace

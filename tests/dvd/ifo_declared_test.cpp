@@ -141,6 +141,27 @@ TEST(ReadDeclaredAudio, EntriesTakeTheirStreamsFromTheFirstChain) {
   EXPECT_EQ(declared.entries[1].stream_number, 0);
 }
 
+TEST(ReadDeclaredAudio, ATitleTakesItsStreamsFromItsOwnChain) {
+  const Bytes ifo =
+      IfoBuilder().Add({0, "en"}).Add({0, "ja"}).ChainPlaying({1, 0}).ChainPlaying({0, {}}).Build();
+  using Streams = std::vector<std::optional<int>>;
+  const struct {
+    int chain;
+    Streams streams;  // of entries 0 and 1
+    bool readable;
+  } cases[] = {
+      {1, {1, 0}, true},
+      {2, {0, std::nullopt}, true},
+      {3, {std::nullopt, std::nullopt}, false},  // a chain the table does not have
+      {0, {std::nullopt, std::nullopt}, false},
+  };
+  for (const auto& c : cases) {
+    const DeclaredAudio declared = ReadDeclaredAudio(ifo, c.chain);
+    EXPECT_EQ((Streams{declared.entries[0].stream_number, declared.entries[1].stream_number}), c.streams) << c.chain;
+    EXPECT_EQ(declared.FirstChain() != nullptr, c.readable) << c.chain;
+  }
+}
+
 TEST(ReadDeclaredAudio, ABrokenPointerLosesOnlyItsChain) {
   Bytes ifo = IfoBuilder().Add({0, "en"}).ChainPlaying({0}).ChainPlaying({0}).Build();
   // Search pointer 1 points far past the end of the file.

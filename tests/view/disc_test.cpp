@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <filesystem>
 #include <fstream>
 
+#include "analysis/vob_file_source.h"
 #include "io/file_error.h"
 #include "view/track_slots.h"
 #include "view/window_run.h"
@@ -21,6 +23,10 @@ using testing::ScratchDir;
 const std::string kFixtures = TONVIKA_FIXTURES;
 const std::string kFolder = kFixtures + "/disc/three_title_sets";
 const std::string kImage = kFixtures + "/disc/three_title_sets.iso";
+// Title set 1: a trailer (title 1) before the feature (title 2); title set
+// 2: one title that plays its second stored cell first (make_fixtures.sh).
+const std::string kTitlesFolder = kFixtures + "/disc/titles_by_chain";
+const std::string kTitlesImage = kFixtures + "/disc/titles_by_chain.iso";
 
 // The window's part of a run, kept for the checks.
 class DiscHost : public RunHost {
@@ -164,6 +170,125 @@ TEST(Disc, ALowerCaseFolderIsReadAndNamedAsItIsOnDisk) {
   EXPECT_EQ(outcome.ifo_path, folder + "/video_ts/vts_03_0.ifo");
   EXPECT_EQ(host.slots.ListReport().front(), folder + "/video_ts/vts_03_1.vob");
   EXPECT_EQ(host.slots.KindText(0), "AC-3 192kbps 48000Hz 2ch(2/0) L,R CM [Spanish] ");
+}
+
+const std::pair<std::string, SourceKind> kTitleDiscs[] = {{kTitlesFolder, SourceKind::Folder},
+                                                           {kTitlesImage, SourceKind::Image}};
+
+TEST(DiscTitles, NumberedAcrossTheDiscWithTheirChainsAndCells) {
+  for (const auto& [source, kind] : kTitleDiscs) {
+    const Disc disc(source, kind);
+    struct Expected {
+      int number, title_set, vts_ttn, program_chain;
+      double seconds;
+      int chapters, cells, angles;
+    };
+    // dvdauthor counts one frame more in a title set's first chain.
+    const Expected expected[] = {{1, 1, 1, 1, 1 + 1.0 / 30, 1, 1, 1},
+                                 {2, 1, 2, 2, 3.0, 1, 1, 1},
+                                 {3, 2, 1, 1, 2 + 1.0 / 30, 2, 2, 1}};
+    ASSERT_EQ(disc.Titles().size(), std::size(expected)) << source;
+    for (const Expected& e : expected) {
+      const DiscTitle* t = disc.FindTitle(e.number);
+      ASSERT_NE(t, nullptr);
+      EXPECT_EQ(std::tie(t->title_set, t->vts_ttn, t->program_chain, t->chapters, t->cells, t->angles),
+                std::tie(e.title_set, e.vts_ttn, e.program_chain, e.chapters, e.cells, e.angles))
+          << source << " title " << e.number;
+      ASSERT_TRUE(t->seconds.has_value());
+      EXPECT_DOUBLE_EQ(*t->seconds, e.seconds);
+    }
+    EXPECT_EQ(disc.FindTitle(4), nullptr);
+    EXPECT_EQ(disc.MainFeature(), 1);
+    EXPECT_EQ(disc.Find(1)->longest_title, 2);
+    EXPECT_EQ(disc.Find(2)->longest_title, 3);
+  }
+}
+
+// The VOB id and cell id in the DSI of the NAV pack that opens a window.
+std::pair<int, int> FirstCellOf(std::span<const std::uint8_t> window) {
+  constexpr std::size_t kDsi = 1031;
+  EXPECT_TRUE(window.size() >= 2048 && window[1027] == 0xBF && window[1030] == 0x01) << "no NAV pack first";
+  return {(window[kDsi + 24] << 8) | window[kDsi + 25], window[kDsi + 27]};
+}
+
+std::pair<int, int> FirstCellRead(VideoObjectSource& source) {
+  std::vector<std::uint8_t> window(4096);
+  EXPECT_EQ(source.ReadWindow(window), window.size());
+  return FirstCellOf(window);
+}
+
+TEST(DiscTitles, TheWindowStartsWithTheCellTheChainPlaysFirst) {
+  // Title 2 is the title set's second VOB; title 3 plays its second VOB's
+  // cell (VOB 2, cell 1) before the first's.
+  const struct {
+    int title;
+    std::pair<int, int> cell;
+  } cases[] = {{1, {1, 1}}, {2, {2, 1}}, {3, {2, 1}}};
+  for (const auto& [source, kind] : kTitleDiscs) {
+    const Disc disc(source, kind);
+    for (const auto& c : cases) {
+      const auto title = disc.OpenTitle(c.title);
+      EXPECT_EQ(FirstCellRead(*title), c.cell) << source << " title " << c.title;
+    }
+    EXPECT_EQ(FirstCellRead(*disc.OpenTitleSet(1)), std::pair(2, 1)) << "through its longest title";
+  }
+  // The VOB read as a file begins with what it stores first.
+  VobFileSource vob(kTitlesFolder + "/VIDEO_TS/VTS_02_1.VOB");
+  vob.Size();
+  EXPECT_EQ(FirstCellRead(vob), std::pair(1, 1));
+}
+
+TEST(DiscTitles, LanguagesFollowTheTitlesOwnChain) {
+  // Title 1's chain plays entry 1 [ja] from stream 0 and leaves entry 0 out;
+  // title 2's plays entry n from stream n.
+  const struct {
+    int title;
+    std::vector<std::string> kinds;
+  } cases[] = {
+      {1, {"AC-3 192kbps 48000Hz 2ch(2/0) L,R CM [ja] "}},
+      {2, {"AC-3 448kbps 48000Hz 5.1ch(3/2) L,C,R,SL,SR CM [en] ", "AC-3 192kbps 48000Hz 2ch(2/0) L,R CM [ja] "}},
+  };
+  for (const auto& [source, kind] : kTitleDiscs) {
+    const Disc disc(source, kind);
+    for (const auto& c : cases) {
+      DiscHost host;
+      const auto title = disc.OpenTitle(c.title);
+      const AnalysisReport outcome = AnalyseVideoObject(host, "label", *title);
+      for (std::size_t slot = 0; slot < c.kinds.size(); ++slot) {
+        EXPECT_EQ(host.slots.KindText(static_cast<int>(slot)), c.kinds[slot]) << source << " title " << c.title;
+      }
+      EXPECT_EQ(host.slots.ListedSlotMask(), (1 << c.kinds.size()) - 1);
+      EXPECT_EQ(outcome.declared.title_chain, disc.FindTitle(c.title)->program_chain);
+      for (const RunNote& note : outcome.notes) EXPECT_NE(note.code, NoteCode::NotDeclared) << note.text;
+    }
+  }
+}
+
+TEST(DiscTitles, ATitleSetNoTitlePlaysFromIsReadAsStoredAndSaysSo) {
+  ScratchDir dir;
+  const std::string folder = dir.File("disc");
+  fs::copy(kTitlesFolder, folder, fs::copy_options::recursive);
+  // The disc's title table keeps titles 1 and 2 only: none of title set 2.
+  for (const char* name : {"/VIDEO_TS/VIDEO_TS.IFO", "/VIDEO_TS/VIDEO_TS.BUP"}) {
+    std::fstream file(folder + name, std::ios::binary | std::ios::in | std::ios::out);
+    std::array<unsigned char, 4> sector{};
+    file.seekg(0xC4);
+    file.read(reinterpret_cast<char*>(sector.data()), sector.size());
+    file.seekp(((sector[0] << 24) | (sector[1] << 16) | (sector[2] << 8) | sector[3]) * 2048 + 1);
+    file.put(2);
+  }
+  const Disc disc(folder, SourceKind::Folder);
+  ASSERT_EQ(disc.Titles().size(), 2u);
+  EXPECT_EQ(disc.Find(2)->longest_title, std::nullopt);
+  const auto source = disc.OpenTitleSet(2);
+  EXPECT_EQ(FirstCellRead(*source), std::pair(1, 1));
+  DiscHost host;
+  const AnalysisReport outcome = AnalyseVideoObject(host, "label", *source);
+  EXPECT_EQ(host.slots.KindText(0), "AC-3 192kbps 48000Hz 2ch(2/0) L,R CM [en] ");
+  ASSERT_FALSE(outcome.notes.empty());
+  EXPECT_EQ(outcome.notes.back().code, NoteCode::ReadAsStored);
+  EXPECT_NE(outcome.notes.back().text.find("names no title of this title set"), std::string::npos)
+      << outcome.notes.back().text;
 }
 
 }  // namespace

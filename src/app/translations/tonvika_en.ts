@@ -217,12 +217,17 @@ Languages are shown as codes</translation>
     </message>
     <message>
         <source>%1 ★メイン</source>
-        <extracomment>A title set entry of the menu タイトルセット; %1 is &quot;VTS_02 (1:23:45)&quot;.</extracomment>
+        <extracomment>An entry of the menu タイトルセット; %1 is &quot;VTS_02 (1:23:45)&quot; or &quot;VTS_01 タイトル 2 (0:01:00)&quot;.</extracomment>
         <translation>%1 ★main</translation>
     </message>
     <message>
         <source>DVDイメージ(*.iso *.img)</source>
         <translation>DVD images (*.iso *.img)</translation>
+    </message>
+    <message>
+        <source>%1 タイトル %2</source>
+        <extracomment>A title entry of the menu タイトルセット; %1 is its title set (&quot;VTS_01&quot;), %2 the title&apos;s number.</extracomment>
+        <translation>%1 title %2</translation>
     </message>
 </context>
 </TS>
