@@ -1,5 +1,5 @@
-// Raw .ac3/.dts files of any content: the sync word search and the analysis
-// of the first frame. The first input byte picks the kind (bit 0) and a small
+// Raw .ac3/.dts files of any content: the sync word search, the analysis
+// of the first frame and the walk over every frame. The first input byte picks the kind (bit 0) and a small
 // search block size (the other bits), so block boundaries fall everywhere;
 // the rest is the file.
 #include <algorithm>
@@ -9,8 +9,7 @@
 #include <optional>
 #include <span>
 
-#include "analysis/elementary_file_run.h"
-#include "view/track_slots.h"
+#include "analysis/analysis_run.h"
 #include "io/read_only_file.h"
 #include "io/sync_search.h"
 #include "fuzz_file.h"
@@ -46,9 +45,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       dts ? std::span<const std::uint8_t>(kDtsSync) : std::span<const std::uint8_t>(kAc3Sync);
   CheckSearch(content, content_size, file.Path(), sync, block_size);
 
-  tonvika::TrackSlots slots;
-  const bool changed = (dts ? tonvika::AnalyseDtsFile(file.Path(), slots)
-                           : tonvika::AnalyseAc3File(file.Path(), slots)).has_value();
+  const tonvika::AnalysisReport report =
+      tonvika::AnalyseElementaryFile(file.Path(), dts ? tonvika::TrackKind::Dts : tonvika::TrackKind::Ac3,
+                                     tonvika::RunSettings{20, true});
+  const bool changed = report.changed;
+  // The walk's frames lie inside the file.
+  if (changed) {
+    const auto& walk = report.streams.at(0).walk;
+    if (!walk || (walk->first_frame_at && *walk->first_frame_at >= content_size)) std::abort();
+  }
   const bool has_sync =
       std::search(content, content + content_size, sync.begin(), sync.end()) !=
       content + content_size;

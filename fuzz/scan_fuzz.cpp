@@ -49,9 +49,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   slots.AddEightRows();
   MemorySource source(data, size);
   SlotsObserver observer(slots);
-  const tonvika::AnalysisReport report = tonvika::AnalyseVideoObject(source, "fuzz.vob", 20, observer);
+  const tonvika::AnalysisReport report = tonvika::AnalyseVideoObject(source, "fuzz.vob", tonvika::RunSettings{20, true}, observer);
   for (const tonvika::AudioStream& stream : report.streams) {
-    if (!tonvika::KindOfAudioStream(stream.stream_id)) __builtin_trap();
+    if (!stream.stream_id || !tonvika::KindOfAudioStream(*stream.stream_id)) __builtin_trap();
   }
   return 0;
 }

@@ -3,10 +3,13 @@
 #include <algorithm>
 
 #include "analysis/elementary_file_run.h"
+#include "analysis/frame_notes.h"
+#include "analysis/frame_walk.h"
 #include "analysis/list_publisher.h"
 #include "analysis/stream_listing.h"
 #include "analysis/stream_mapping.h"
 #include "io/ascii.h"
+#include "io/read_only_file.h"
 #include "io/read_window.h"
 #include "mpeg/program_stream_scan.h"
 #include "mpeg/stream_survey.h"
@@ -31,18 +34,23 @@ void ReadLanguageCodes(VideoObjectSource& source, AnalysisReport& report) {
   }
 }
 
-void ScanSource(VideoObjectSource& source, int read_size_mb, RunObserver& observer, AnalysisReport& report) {
+void ScanSource(VideoObjectSource& source, const RunSettings& settings, RunObserver& observer,
+                AnalysisReport& report) {
   // Taken again: a file replaced or gone since the first probe is seen as
   // it is now (the window is read through this probe's handle).
   const std::uint64_t source_size = source.Size();
-  ReadWindow buffer(ReadWindowSize(read_size_mb, source_size));
+  ReadWindow buffer(ReadWindowSize(settings.read_size_mb, source_size));
   // A short read leaves the rest of the window zero; it is scanned as such.
   source.ReadWindow(buffer.bytes());
-  report.bytes_read = buffer.size();
-  report.whole_source = buffer.size() >= source_size;
+  const std::size_t read = buffer.size();
+  report.bytes_read = read;
+  report.whole_source = read >= source_size;
   // The survey reads the bytes as they are; the list's scan below may
   // rewrite some of them as its AC-3 analysis reads.
-  const StreamSurvey survey = SurveyProgramStream(std::span<const std::uint8_t>(buffer.data(), buffer.size()));
+  const std::span<const std::uint8_t> as_read(buffer.data(), read);
+  const StreamSurvey survey = SurveyProgramStream(as_read);
+  const std::vector<StreamFrames> frames =
+      settings.walk_frames ? WalkStreams(survey, as_read) : std::vector<StreamFrames>{};
   report.video_first_pts = survey.video_first_pts;
 
   const LanguageCodes entry_codes = report.language_codes;
@@ -50,17 +58,38 @@ void ScanSource(VideoObjectSource& source, int read_size_mb, RunObserver& observ
   ListPublisher publisher(report, LanguageCodesByKind(entry_codes, report.declared), traces,
                           [&observer, &report](int slot) { observer.TrackPublished(report, slot); });
   SubStreamLog log;
-  ScanProgramStream(buffer.data(), buffer.size(), traces, publisher, log);
+  ScanProgramStream(buffer.data(), read, traces, publisher, log);
 
-  report.streams = ListStreams(survey, report.declared, entry_codes, report.tracks);
+  report.streams = ListStreams(survey, frames, report.declared, entry_codes, report.tracks);
   for (AudioStream& stream : report.streams) stream.delay_ms = DelayMs(stream.first_pts, report.video_first_pts);
-  const WindowExtent window{buffer.size(), report.whole_source};
+  const WindowExtent window{read, report.whole_source};
   report.notes = ReconcileStreams(report.declared, log, report.tracks, window, report.streams);
+}
+
+// The file's first MB walked frame by frame: its stream, whose header is
+// that of the first frame the next one confirms (a stray sync word before
+// the frames is passed over).
+AudioStream WalkElementaryFile(const std::string& path, TrackKind kind, int read_size_mb, const PublishedTrack& track,
+                               AnalysisReport& report) {
+  const ReadOnlyFile file(path);
+  const std::uint64_t size = file.Size();
+  ReadWindow buffer(ReadWindowSize(read_size_mb, size));
+  file.ReadAt(0, buffer.bytes());
+  report.bytes_read = buffer.size();
+  report.whole_source = buffer.size() >= size;
+  AudioStream stream;
+  stream.kind = StreamKindOf(kind);
+  stream.slot = 0;  // the file's one track
+  stream.walk = WalkRawFrames(kind == TrackKind::Ac3 ? FrameFormat::Ac3 : FrameFormat::Dts,
+                              std::span<const std::uint8_t>(buffer.data(), buffer.size()));
+  stream.header = stream.walk->first_header ? *stream.walk->first_header : track.header;
+  stream.summary = SummaryOf(*stream.header);
+  return stream;
 }
 
 }  // namespace
 
-AnalysisReport AnalyseVideoObject(VideoObjectSource& source, const std::string& path, int read_size_mb,
+AnalysisReport AnalyseVideoObject(VideoObjectSource& source, const std::string& path, const RunSettings& settings,
                                   RunObserver& observer) {
   AnalysisReport report;
   report.source = path;
@@ -68,7 +97,7 @@ AnalysisReport AnalyseVideoObject(VideoObjectSource& source, const std::string& 
   observer.RunStarting();
   ReadLanguageCodes(source, report);
   observer.InformationFileRead(report.ifo_path);
-  ScanSource(source, read_size_mb, observer, report);
+  ScanSource(source, settings, observer, report);
   if (std::optional<std::string> note = source.ReadingNote()) {
     report.notes.push_back({NoteCode::ReadAsStored, std::nullopt, std::move(*note)});
   }
@@ -76,11 +105,19 @@ AnalysisReport AnalyseVideoObject(VideoObjectSource& source, const std::string& 
   return report;
 }
 
-AnalysisReport AnalyseElementaryFile(const std::string& path, TrackKind kind) {
+AnalysisReport AnalyseElementaryFile(const std::string& path, TrackKind kind, const RunSettings& settings) {
   AnalysisReport report;
   report.source = path;
-  report.tracks[0] = kind == TrackKind::Ac3 ? AnalyseAc3File(path) : AnalyseDtsFile(path);
-  report.changed = report.tracks[0].has_value();
+  std::optional<ElementaryTrack> read = ReadElementaryTrack(path, kind);
+  if (!read) return report;
+  report.tracks[0] = std::move(read->track);
+  report.changed = true;
+  if (!settings.walk_frames) return report;
+  report.streams.push_back(WalkElementaryFile(path, kind, settings.read_size_mb, *report.tracks[0], report));
+  if (std::optional<RunNote> note = FalseSyncNote(report.streams.front(), read->sync_at)) {
+    report.notes.push_back(std::move(*note));
+  }
+  AddFrameNotes(report.streams, report.notes);
   return report;
 }
 

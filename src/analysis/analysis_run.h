@@ -25,17 +25,27 @@ class RunObserver {
   }
 };
 
-// The read window is `read_size_mb` MiB (1 to 20) of the program stream, at
+// How much a run reads, and whether it walks every frame of each stream
+// (frames, CRCs, header changes and their notes) or describes each stream
+// by its first frame alone.
+struct RunSettings {
+  int read_size_mb = 5;  // 1 to 20
+  bool walk_frames = true;
+};
+
+// The read window is settings.read_size_mb MiB of the program stream, at
 // most the whole of it; `path` is the path the report names. A source of 0
 // bytes gives an unchanged report. Throws FileError when the source or its
 // information file cannot be read.
-AnalysisReport AnalyseVideoObject(VideoObjectSource& source, const std::string& path, int read_size_mb,
+AnalysisReport AnalyseVideoObject(VideoObjectSource& source, const std::string& path, const RunSettings& settings,
                                   RunObserver& observer);
 
-// A raw .ac3 or .dts file: its first frame is the single track, in slot 0.
-// Unchanged when the file is empty or holds no sync word. Throws FileError
-// when it cannot be opened or is not a regular file.
-AnalysisReport AnalyseElementaryFile(const std::string& path, TrackKind kind);
+// A raw .ac3 or .dts file: its first sync word's frame is the single track,
+// in slot 0; with settings.walk_frames its first read_size_mb MiB are walked
+// frame by frame for its stream. Unchanged when the file is empty or holds
+// no sync word. Throws FileError when it cannot be opened or is not a
+// regular file.
+AnalysisReport AnalyseElementaryFile(const std::string& path, TrackKind kind, const RunSettings& settings);
 
 // The lower-cased extension of the last path component, dot included.
 std::string FileExtension(const std::string& path);

@@ -70,9 +70,7 @@ std::optional<FirstFrame> FirstDtsFrame(const StreamSurveyEntry& entry) {
   if (!at) return std::nullopt;
   std::copy_n(entry.head.begin() + static_cast<std::ptrdiff_t>(*at + kDtsSync.size()), bytes.size(), bytes.begin());
   const DtsAnalysis analysis = AnalyseDtsFrame(bytes);
-  std::string summary = analysis.description.summary;
-  if (!summary.empty() && summary.front() == ' ') summary.erase(0, 1);
-  return FirstFrame{analysis.header, summary};
+  return FirstFrame{analysis.header, SummaryOf(analysis.header)};
 }
 
 // A header whose successor (when it lies in the head) is a header as well:
@@ -130,14 +128,51 @@ std::optional<std::int64_t> DelayMs(std::optional<std::uint64_t> audio_pts, std:
   return RoundedMilliseconds(*audio_pts) - RoundedMilliseconds(*video_pts);
 }
 
-std::vector<AudioStream> ListStreams(const StreamSurvey& survey, const DeclaredAudio& declared,
-                                     const LanguageCodes& entry_codes, const FoundTracks& tracks) {
-  std::vector<AudioStream> streams;
+std::string SummaryOf(const TrackHeader& header) {
+  if (const auto* ac3 = std::get_if<Ac3Header>(&header)) return DescribeAc3Header(*ac3).summary;
+  if (const auto* dts = std::get_if<DtsHeader>(&header)) {
+    std::string summary = DescribeDtsHeader(*dts).summary;
+    if (!summary.empty() && summary.front() == ' ') summary.erase(0, 1);
+    return summary;
+  }
+  if (const auto* lpcm = std::get_if<LpcmAttributes>(&header)) return DescribeLpcm(*lpcm);
+  return DescribeMpegAudio(std::get<MpegAudioHeader>(header));
+}
+
+std::vector<StreamFrames> WalkStreams(const StreamSurvey& survey, std::span<const std::uint8_t> window) {
+  std::vector<StreamFrames> frames;
+  frames.reserve(survey.streams.size());
   for (const StreamSurveyEntry& entry : survey.streams) {
+    StreamFrames stream;
+    if (const std::optional<FrameFormat> format = FrameFormatOf(entry.kind)) {
+      stream.walk = WalkStreamFrames(entry, *format, window);
+    } else if (entry.kind == StreamKind::Lpcm) {
+      LpcmMeasure measure = MeasureLpcm(entry);
+      stream.walk = std::move(measure.walk);
+      stream.lpcm_bit_rate_kbps = measure.bit_rate_kbps;
+    }
+    frames.push_back(std::move(stream));
+  }
+  return frames;
+}
+
+std::vector<AudioStream> ListStreams(const StreamSurvey& survey, const std::vector<StreamFrames>& frames,
+                                     const DeclaredAudio& declared, const LanguageCodes& entry_codes,
+                                     const FoundTracks& tracks) {
+  std::vector<AudioStream> streams;
+  for (std::size_t i = 0; i < survey.streams.size(); ++i) {
+    const StreamSurveyEntry& entry = survey.streams[i];
     AudioStream stream;
     stream.stream_id = entry.key;
     stream.kind = entry.kind;
-    if (std::optional<FirstFrame> frame = DescribeFirstFrame(entry)) {
+    if (i < frames.size()) {
+      stream.walk = frames[i].walk;
+      stream.measured_bit_rate_kbps = frames[i].lpcm_bit_rate_kbps;
+    }
+    if (stream.walk && stream.walk->first_header) {
+      stream.header = stream.walk->first_header;
+      stream.summary = SummaryOf(*stream.header);
+    } else if (std::optional<FirstFrame> frame = DescribeFirstFrame(entry)) {
       stream.header = frame->header;
       stream.summary = std::move(frame->summary);
     }

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <set>
 
+#include "analysis/frame_notes.h"
 #include "analysis/stream_mapping.h"
 
 namespace tonvika {
@@ -27,11 +28,6 @@ bool Met(int stream_id, const SubStreamLog& log, const std::vector<AudioStream>&
   if (stream_id < SubStreamLog::kSubStreams && log.Met(stream_id)) return true;
   return std::any_of(streams.begin(), streams.end(),
                      [stream_id](const AudioStream& s) { return s.stream_id == stream_id && s.packets > 0; });
-}
-
-// "sub-stream 0x81" for private stream 1, "stream 0xC0" for MPEG audio.
-std::string StreamName(StreamKind kind, int stream_id) {
-  return (IsMpegAudio(kind) ? "stream " : "sub-stream ") + StreamIdText(stream_id);
 }
 
 std::string WindowText(const WindowExtent& window) {
@@ -93,10 +89,10 @@ void AddNotDeclared(const DeclaredAudio& declared, const FoundTracks& tracks, co
   }
   // The list has no row for MPEG audio; its streams are named by their id.
   for (const AudioStream& stream : streams) {
-    if (stream.kind != StreamKind::MpegAudio) continue;
-    if (DeclaredEntryFor(declared, stream.kind, stream.stream_id - StreamIdBase(stream.kind))) continue;
+    if (stream.kind != StreamKind::MpegAudio || !stream.stream_id) continue;
+    if (DeclaredEntryFor(declared, stream.kind, *stream.stream_id - StreamIdBase(stream.kind))) continue;
     notes.push_back({NoteCode::NotDeclared, stream.stream_id,
-                     "the MPEG audio stream " + StreamIdText(stream.stream_id) +
+                     "the MPEG audio stream " + StreamIdText(*stream.stream_id) +
                          " is not declared available by the program chain"});
   }
 }
@@ -114,8 +110,8 @@ void AddScrambled(const SubStreamLog& log, std::vector<RunNote>& notes) {
 
 void AddOutsideList(const std::vector<AudioStream>& streams, std::vector<RunNote>& notes) {
   for (const AudioStream& stream : streams) {
-    if (!IsMpegAudio(stream.kind)) continue;
-    std::string text = std::string(StreamKindName(stream.kind)) + " stream " + StreamIdText(stream.stream_id) + " (";
+    if (!IsMpegAudio(stream.kind) || !stream.stream_id) continue;
+    std::string text = std::string(StreamKindName(stream.kind)) + " " + StreamName(stream.kind, stream.stream_id) + " (";
     if (!stream.summary.empty()) text += stream.summary + ", ";
     text += std::to_string(stream.packets) + (stream.packets == 1 ? " packet" : " packets");
     text += ") is not listed: the list has rows for AC-3, DTS and LPCM tracks only";
@@ -125,6 +121,11 @@ void AddOutsideList(const std::vector<AudioStream>& streams, std::vector<RunNote
 
 }  // namespace
 
+std::string StreamName(StreamKind kind, std::optional<int> stream_id) {
+  if (!stream_id) return "the stream";
+  return (IsMpegAudio(kind) ? "stream " : "sub-stream ") + StreamIdText(*stream_id);
+}
+
 std::string_view NoteCodeName(NoteCode code) {
   switch (code) {
     case NoteCode::DeclaredNotFound: return "declared-not-found";
@@ -132,6 +133,10 @@ std::string_view NoteCodeName(NoteCode code) {
     case NoteCode::NotDeclared: return "not-declared";
     case NoteCode::Scrambled: return "scrambled";
     case NoteCode::OutsideList: return "outside-list";
+    case NoteCode::HeaderChange: return "header-change";
+    case NoteCode::CrcErrors: return "crc-errors";
+    case NoteCode::Resync: return "resync";
+    case NoteCode::FalseSync: return "false-sync";
     case NoteCode::ReadAsStored: return "read-as-stored";
   }
   return {};
@@ -146,6 +151,7 @@ std::vector<RunNote> ReconcileStreams(const DeclaredAudio& declared, const SubSt
   AddNotDeclared(declared, tracks, streams, notes);
   AddScrambled(log, notes);
   AddOutsideList(streams, notes);
+  AddFrameNotes(streams, notes);
   return notes;
 }
 

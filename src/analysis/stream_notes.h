@@ -22,12 +22,21 @@ enum class NoteCode {
   NotDeclared,       // a track was found that a readable program chain does not declare
   Scrambled,         // packets were skipped for their scrambling bits
   OutsideList,       // an MPEG audio stream was met, which the list has no row for
+  HeaderChange,      // a stream's header changes inside the window
+  CrcErrors,         // frames fail their CRC
+  Resync,            // a stream lost its frames and found them again
+  FalseSync,         // a raw file's first sync word begins no frame
   ReadAsStored,      // a disc's title was read as its VOBs store it, its program chain being unreadable
 };
 
-// "declared-not-found", "slot-taken", "not-declared", "scrambled", "outside-list",
+// "declared-not-found", "slot-taken", "not-declared", "scrambled",
+// "outside-list", "header-change", "crc-errors", "resync", "false-sync",
 // "read-as-stored".
 std::string_view NoteCodeName(NoteCode code);
+
+// "sub-stream 0x81" (private stream 1), "stream 0xC0" (MPEG audio), "the
+// stream" (a raw file's, which has no id).
+std::string StreamName(StreamKind kind, std::optional<int> stream_id);
 
 struct RunNote {
   NoteCode code;

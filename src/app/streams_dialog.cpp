@@ -19,7 +19,10 @@ namespace tonvika {
 namespace {
 
 constexpr int kColumns = 4;
-constexpr int kStreamColumns = 7;
+constexpr int kStreamColumns = 12;
+constexpr int kFirstNumberColumn = 4;  // packets to delay read to the right
+constexpr int kLastNumberColumn = 9;
+constexpr int kChangesColumn = 11;
 constexpr int kMinimumWidth = 620;
 constexpr int kMaximumWidth = 960;  // a very long kind text is cut rather than the dialog leaving the screen
 constexpr int kRowPadding = 6;
@@ -82,7 +85,8 @@ StreamsDialog::StreamsDialog(const QString& path, const AnalysisReport& outcome,
 
   layout->addWidget(new QLabel(tr("音声ストリーム"), this));
   audio_streams_ = ReadOnlyTable(QStringLiteral("AudioStreamsTable"),
-                                 {tr("ID"), tr("種類"), tr("概要"), tr("言語"), tr("パケット"), tr("遅延"), tr("スロット")},
+                                 {tr("ID"), tr("種類"), tr("概要"), tr("言語"), tr("パケット"), tr("フレーム"), tr("長さ"),
+                                  tr("CRCエラー"), tr("再同期"), tr("遅延"), tr("スロット"), tr("変化")},
                                  false, this);
   FillAudioStreams(outcome, language_name);
   layout->addWidget(audio_streams_);
@@ -115,13 +119,20 @@ void StreamsDialog::FillAudioStreams(const AnalysisReport& outcome, const Langua
     const AudioStream& stream = outcome.streams[static_cast<std::size_t>(r)];
     const StreamRow row = StreamRowOf(stream, language_name);
     const QString slot = stream.slot ? QString::fromStdString(row.slot) : tr("一覧になし");
-    const QString cells[kStreamColumns] = {QString::fromStdString(row.id),       QString::fromStdString(row.kind),
-                                           QString::fromStdString(row.summary),  QString::fromStdString(row.language),
-                                           QString::fromStdString(row.packets),  QString::fromStdString(row.delay),
-                                           slot};
+    const auto text = [](const std::string& cell) { return QString::fromStdString(cell); };
+    const QString changes = row.changes.empty() ? tr("なし") : tr("%n回", nullptr, static_cast<int>(row.changes.size()));
+    const QString cells[kStreamColumns] = {text(row.id),         text(row.kind),     text(row.summary),
+                                           text(row.language),   text(row.packets),  text(row.frames),
+                                           text(row.duration),   text(row.crc_errors), text(row.resyncs),
+                                           text(row.delay),      slot,               changes};
     for (int c = 0; c < kStreamColumns; ++c) audio_streams_->setItem(r, c, Cell(cells[c]));
-    audio_streams_->item(r, 4)->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    audio_streams_->item(r, 5)->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    for (int c = kFirstNumberColumn; c <= kLastNumberColumn; ++c) {
+      audio_streams_->item(r, c)->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    }
+    // Each change with its frame, time and new header.
+    QStringList lines;
+    for (const std::string& change : row.changes) lines << QString::fromStdString(change);
+    audio_streams_->item(r, kChangesColumn)->setToolTip(lines.join(u'\n'));
   }
   FitTable(audio_streams_, AudioRowsShown());
 }

@@ -22,6 +22,8 @@ class CliHost final : public RunHost {
   void SetStatus(int panel, const std::string& text) override;
   void SetCommandsEnabled(bool enabled) override { commands_enabled_ = enabled; }
   void ProcessPendingEvents() override {}
+  bool WalkFrames() override { return walk_frames_; }
+  void SetWalkFrames(bool walk) { walk_frames_ = walk; }
 
   const std::string& Status(int panel) const { return status_.at(panel); }
   bool CommandsEnabled() const { return commands_enabled_; }
@@ -34,6 +36,7 @@ class CliHost final : public RunHost {
   TrackSlots slots_;
   std::array<std::string, 2> status_;
   bool commands_enabled_ = true;
+  bool walk_frames_ = true;
 };
 
 }  // namespace tonvika::cli

@@ -2,6 +2,8 @@
 
 #include "view/details_text.h"
 #include "view/track_slots.h"
+#include <cmath>
+
 #include "analysis/stream_mapping.h"
 #include "cli/declared_json.h"
 #include "cli/json_values.h"
@@ -26,6 +28,9 @@ nlohmann::ordered_json BitRate(const std::optional<double>& kbps) {
   return *kbps;
 }
 
+// Seconds (and rates) to three decimals: what a script compares.
+nlohmann::ordered_json Milliseconds(double value) { return std::round(value * 1000.0) / 1000.0; }
+
 nlohmann::ordered_json HeaderToJson(const TrackHeader& header) {
   const HeaderValues values = ValuesOf(header);
   nlohmann::ordered_json json;
@@ -46,7 +51,7 @@ nlohmann::ordered_json HeaderToJson(const TrackHeader& header) {
 
 nlohmann::ordered_json StreamToJson(const AudioStream& stream, const LanguageTable& table, DisplayLanguage language) {
   nlohmann::ordered_json json;
-  json["stream_id"] = stream.stream_id;
+  json["stream_id"] = OrNull(stream.stream_id);
   json["kind"] = StreamKindName(stream.kind);
   json["summary"] = stream.summary;
   json["header"] = stream.header ? HeaderToJson(*stream.header) : nullptr;
@@ -58,6 +63,21 @@ nlohmann::ordered_json StreamToJson(const AudioStream& stream, const LanguageTab
   json["scrambled_packets"] = stream.scrambled;
   json["first_pts"] = OrNull(stream.first_pts);
   json["delay_ms"] = OrNull(stream.delay_ms);
+  const std::optional<FrameWalk>& walk = stream.walk;
+  json["frames"] = walk ? nlohmann::ordered_json(walk->frames) : nullptr;
+  json["duration_s"] = walk ? Milliseconds(walk->duration_s) : nullptr;
+  json["crc_errors"] = walk ? OrNull(walk->crc_errors) : nullptr;
+  json["resyncs"] = walk ? nlohmann::ordered_json(walk->resyncs) : nullptr;
+  json["changes"] = nlohmann::ordered_json::array();
+  if (walk) {
+    for (const HeaderChange& change : walk->changes) {
+      json["changes"].push_back({{"frame", change.frame},
+                                 {"pts", OrNull(change.pts)},
+                                 {"time_s", Milliseconds(change.time_s)},
+                                 {"header", HeaderToJson(change.header)}});
+    }
+  }
+  json["measured_bit_rate_kbps"] = stream.measured_bit_rate_kbps ? Milliseconds(*stream.measured_bit_rate_kbps) : nullptr;
   return json;
 }
 

@@ -16,6 +16,13 @@ namespace {
 
 constexpr const char* kProgram = "tonvika-cli";
 
+// JSON and --streams walk every frame; plain text does not: the walk (CRCs
+// over every frame) costs more than the half millisecond over reading the
+// window that a plain run may take (docs/performance.md).
+constexpr bool kPlainTextWalks = false;
+
+bool WalksFrames(const Options& options) { return options.json || options.streams || kPlainTextWalks; }
+
 // One block of a disc: a title set through one of its titles, or as its
 // VOBs store it when no title plays from it.
 struct DiscBlock {
@@ -75,6 +82,7 @@ void SourceRunner::Run(const std::string& source) {
 
 void SourceRunner::RunFile(const std::string& path) {
   CliHost host(path, options_.read_size_mb, options_.language, table_, options_.sync_trace);
+  host.SetWalkFrames(WalksFrames(options_));
   try {
     const AnalysisReport report = RunAnalysis(host);
     if (!report.changed) {
@@ -107,6 +115,7 @@ void SourceRunner::RunDisc(const std::string& source, SourceKind kind) {
 
 void SourceRunner::RunTitleSet(const Disc& disc, const TitleSet& set, std::optional<int> title) {
   CliHost host(set.paths.vob, options_.read_size_mb, options_.language, table_, options_.sync_trace);
+  host.SetWalkFrames(WalksFrames(options_));
   try {
     const std::unique_ptr<VideoObjectSource> source = title ? disc.OpenTitle(*title) : disc.OpenTitleSet(set.number);
     AnalysisReport report = AnalyseVideoObject(host, TitleLabel(set, title), *source);

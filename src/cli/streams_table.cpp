@@ -10,9 +10,10 @@ namespace tonvika::cli {
 
 namespace {
 
-constexpr std::size_t kColumns = 7;
+constexpr std::size_t kColumns = 11;
 using Cells = std::array<std::string, kColumns>;
-constexpr Cells kHeadings{"id", "kind", "summary", "language", "packets", "delay", "slot"};
+const Cells kHeadings{"id",     "kind",     "summary",    "language", "packets", "frames",
+                      "length", "crc errors", "resyncs", "delay",    "slot"};
 constexpr std::size_t kGap = 2;
 
 // The code point of the UTF-8 sequence at text[i], and its length; a byte
@@ -34,7 +35,8 @@ bool IsWide(char32_t c) {
 }
 
 Cells CellsOf(const StreamRow& row) {
-  return {row.id, row.kind, row.summary, row.language, row.packets, row.delay, row.slot};
+  return {row.id,       row.kind,       row.summary, row.language, row.packets, row.frames,
+          row.duration, row.crc_errors, row.resyncs, row.delay,    row.slot};
 }
 
 std::string Line(const Cells& cells, const std::array<std::size_t, kColumns>& widths, std::string_view eol) {
@@ -71,6 +73,10 @@ std::string FormatStreamsTable(const AnalysisReport& report, const LanguageTable
     for (std::size_t c = 0; c < kColumns; ++c) widths[c] = std::max(widths[c], DisplayWidth(cells[c]));
   }
   for (const Cells& cells : lines) text += Line(cells, widths, eol);
+  // Each change of a stream's header, under the table.
+  for (const StreamRow& row : rows) {
+    for (const std::string& change : row.changes) text += row.id + " changes: " + change + std::string(eol);
+  }
   return text;
 }
 

@@ -252,6 +252,24 @@ class Survey {
     Count(track.entry, header);
     const std::size_t skipped = std::min(SubStreamHeaderLength(*kind), payload.size());
     TakeHead(track, header.scrambled ? std::nullopt : std::optional<Bytes>(payload.subspan(skipped)));
+    PayloadPiece piece = PieceOf(header, header.payload_start + skipped, limit);
+    if (payload.size() >= kSubStreamHeaderLength) {
+      piece.first_access_unit =
+          static_cast<std::uint16_t>((payload[kAccessUnitOffset] << 8) | payload[kAccessUnitOffset + 1]);
+    }
+    track.entry.pieces.push_back(piece);
+  }
+
+  // The packet's payload from `from` to `limit`, or a missing piece.
+  static PayloadPiece PieceOf(const PesHeader& header, std::size_t from, std::size_t limit) {
+    PayloadPiece piece;
+    piece.pts = header.pts;
+    piece.missing = !header.readable || header.scrambled;
+    if (!piece.missing) {
+      piece.offset = from;
+      piece.length = limit - from;
+    }
+    return piece;
   }
 
   static void ReadSubStreamHeader(StreamSurveyEntry& entry, Bytes payload) {
@@ -273,6 +291,7 @@ class Survey {
     const bool whole = header.readable && !header.scrambled;
     TakeHead(track, whole ? std::optional<Bytes>(window_.subspan(header.payload_start, limit - header.payload_start))
                           : std::nullopt);
+    track.entry.pieces.push_back(PieceOf(header, header.payload_start, limit));
   }
 
   void VideoPacket(std::size_t start, std::size_t limit) {

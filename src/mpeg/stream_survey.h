@@ -17,6 +17,16 @@ namespace tonvika {
 
 inline constexpr std::size_t kSurveyHeadBytes = 4096;
 
+// One packet's share of a stream's payload: what a walk over the stream's
+// frames reads, packet by packet.
+struct PayloadPiece {
+  std::size_t offset = 0;  // in the window, past the sub-stream header of private stream 1
+  std::size_t length = 0;  // 0 where the payload is missing
+  std::optional<std::uint64_t> pts;     // the packet's, for the first access unit that starts in it
+  std::uint16_t first_access_unit = 0;  // private stream 1: counts from 1; 0: none starts here
+  bool missing = false;                 // scrambled, or its header could not be read
+};
+
 struct StreamSurveyEntry {
   int key = 0;  // sub-stream number, or PES stream id for MPEG audio
   StreamKind kind = StreamKind::Ac3;
@@ -36,6 +46,9 @@ struct StreamSurveyEntry {
   // LPCM: the first packet's quantization, sampling frequency and channels
   // byte (the second attribute byte).
   std::optional<std::uint8_t> lpcm_attribute;
+  // Every packet's payload, in window order (LPCM's too, for its frames and
+  // measured rate).
+  std::vector<PayloadPiece> pieces;
 };
 
 struct StreamSurvey {

@@ -1,6 +1,5 @@
 #include "view/window_run.h"
 
-#include "analysis/elementary_file_run.h"
 #include "analysis/vob_file_source.h"
 #include "view/publish_track.h"
 
@@ -11,6 +10,8 @@ namespace {
 constexpr const char* kStatusBusy = "処理中";
 constexpr const char* kStatusDone = "終わり";
 constexpr int kSlot = 0;  // a raw file's track
+
+RunSettings SettingsOf(RunHost& host) { return RunSettings{host.ReadSizeMegabytes(), host.WalkFrames()}; }
 
 void PrepareSlots(TrackSlots& slots) {
   slots.SetListedSlotMask(0);
@@ -100,34 +101,24 @@ AnalysisReport AnalyseRawFile(RunHost& host, const std::string& path, TrackKind 
   slots.ShowDetailArea(true);
   slots.ShowTab(kSlot, true);
   for (int n = 1; n < kSlotCount; ++n) slots.ShowTab(n, false);
-  AnalysisReport report;
-  report.source = path;
-  report.tracks[kSlot] = kind == TrackKind::Ac3 ? ShowAc3File(path, slots) : ShowDtsFile(path, slots);
-  report.changed = report.tracks[kSlot].has_value();
-  return report;
+  return ShowRawFile(path, kind, SettingsOf(host), slots);
 }
 
 }  // namespace
 
-std::optional<PublishedTrack> ShowAc3File(const std::string& path, TrackSlots& slots) {
-  // The page is emptied even when the file turns out empty or unreadable.
-  slots.ClearPage(kSlot);
-  std::optional<PublishedTrack> track = AnalyseAc3File(path);
-  if (track) ShowSingleTrack(path, *track, slots);
-  return track;
-}
-
-std::optional<PublishedTrack> ShowDtsFile(const std::string& path, TrackSlots& slots) {
-  std::optional<PublishedTrack> track = AnalyseDtsFile(path);
-  if (track) ShowSingleTrack(path, *track, slots);
-  return track;
+AnalysisReport ShowRawFile(const std::string& path, TrackKind kind, const RunSettings& settings, TrackSlots& slots) {
+  // An AC-3 file's page is emptied even when it turns out empty or unreadable.
+  if (kind == TrackKind::Ac3) slots.ClearPage(kSlot);
+  AnalysisReport report = AnalyseElementaryFile(path, kind, settings);
+  if (report.tracks[kSlot]) ShowSingleTrack(path, *report.tracks[kSlot], slots);
+  return report;
 }
 
 AnalysisReport AnalyseVideoObject(RunHost& host, const std::string& path, VideoObjectSource& source) {
   WindowObserver observer(host, path);
   AnalysisReport report;
   try {
-    report = AnalyseVideoObject(source, path, host.ReadSizeMegabytes(), observer);
+    report = AnalyseVideoObject(source, path, SettingsOf(host), observer);
   } catch (...) {
     // The window must never be left with its commands disabled.
     host.SetCommandsEnabled(true);

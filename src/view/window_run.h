@@ -17,6 +17,8 @@ class RunHost {
   virtual ~RunHost() = default;
   virtual std::string FilePath() = 0;            // Label1
   virtual int ReadSizeMegabytes() = 0;           // Label2, 1 to 20
+  // Whether each stream's every frame is walked; the window always does.
+  virtual bool WalkFrames() { return true; }
   virtual DisplayLanguage Language() = 0;        // RadioGroup1
   virtual const LanguageTable& Languages() = 0;  // the table loaded at start
   virtual TrackSlots& Slots() = 0;
@@ -35,10 +37,9 @@ AnalysisReport RunAnalysis(RunHost& host);
 // the path the list report names.
 AnalysisReport AnalyseVideoObject(RunHost& host, const std::string& path, VideoObjectSource& source);
 
-// A raw file's track as the only row, list report line and page (Tr1);
-// nothing changes but page Tr1 of an AC-3 file when the file holds no sync
-// word. Both throw FileError as AnalyseAc3File and AnalyseDtsFile do.
-std::optional<PublishedTrack> ShowAc3File(const std::string& path, TrackSlots& slots);
-std::optional<PublishedTrack> ShowDtsFile(const std::string& path, TrackSlots& slots);
+// A raw .ac3 or .dts file's track as the only row, list report line and
+// page (Tr1); nothing changes but page Tr1 of an AC-3 file when the file
+// holds no sync word. Throws FileError as AnalyseElementaryFile does.
+AnalysisReport ShowRawFile(const std::string& path, TrackKind kind, const RunSettings& settings, TrackSlots& slots);
 
 }  // namespace tonvika

@@ -84,7 +84,7 @@ TEST(ListStreams, TakesEntryLanguageAndSlotFromTheChainAndTheList) {
                     Entry(0xC1, StreamKind::MpegAudio, {})};
   FoundTracks tracks;
   tracks[0] = PublishedTrack{TrackKind::Ac3, 0x80, Ac3Header{}, {}, {}};
-  const std::vector<AudioStream> streams = ListStreams(survey, declared, codes, tracks);
+  const std::vector<AudioStream> streams = ListStreams(survey, {}, declared, codes, tracks);
   ASSERT_EQ(streams.size(), 3u);
   EXPECT_EQ(streams[0].declared_entry, 1);
   EXPECT_EQ(streams[0].language_code, "en");

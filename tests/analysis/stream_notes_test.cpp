@@ -17,7 +17,7 @@ using testing::IfoBuilder;
 constexpr std::size_t kOneMegabyte = std::size_t{1} << 20;
 const WindowExtent kFirstMegabyte{kOneMegabyte, false};
 
-PublishedTrack Track(TrackKind kind, int slot) { return {kind, SubStreamBase(kind) + slot, Ac3Header{}}; }
+PublishedTrack Track(TrackKind kind, int slot) { return {kind, SubStreamBase(kind) + slot, Ac3Header{}, {}, {}}; }
 
 // Two AC-3 entries [en] [ja], played as streams 0 and 1.
 DeclaredAudio TwoAc3Streams(std::optional<int> second = 1) {

@@ -11,7 +11,7 @@ namespace {
 
 using testing::IfoBuilder;
 
-PublishedTrack Track(TrackKind kind, int slot) { return {kind, SubStreamBase(kind) + slot, Ac3Header{}}; }
+PublishedTrack Track(TrackKind kind, int slot) { return {kind, SubStreamBase(kind) + slot, Ac3Header{}, {}, {}}; }
 
 struct Row {
   std::optional<int> entry;

@@ -170,11 +170,31 @@ class StreamsWindowTest : public QObject {
     QDialog* dialog = OpenStreamList();
     auto* table = dialog->findChild<QTableWidget*>(QStringLiteral("AudioStreamsTable"));
     QCOMPARE(table->rowCount(), 2);
-    QCOMPARE(table->horizontalHeaderItem(5)->text(), QStringLiteral("遅延"));
-    QCOMPARE(Row(table, 0), (QStringList{"0x80", "AC-3", "192kbps 48000Hz 2ch(2/0) L,R CM", "英語", "5", "-5 ms", "Tr1"}));
-    QCOMPARE(Row(table, 1), (QStringList{"0xC0", "MPEG audio", "MPEG-1 Layer II 224kbps 48000Hz 2ch stereo", "ドイツ語",
-                                         "6", "-10 ms", "一覧になし"}));
+    QCOMPARE(table->horizontalHeaderItem(9)->text(), QStringLiteral("遅延"));
+    const QStringList ac3 = Row(table, 0);
+    QCOMPARE(ac3.mid(0, 5), (QStringList{"0x80", "AC-3", "192kbps 48000Hz 2ch(2/0) L,R CM", "英語", "5"}));
+    QCOMPARE(ac3.mid(7), (QStringList{"0", "0", "-5 ms", "Tr1", "なし"}));
+    const QStringList mpeg = Row(table, 1);
+    QCOMPARE(mpeg.mid(0, 5), (QStringList{"0xC0", "MPEG audio", "MPEG-1 Layer II 224kbps 48000Hz 2ch stereo", "ドイツ語", "6"}));
+    QCOMPARE(mpeg.mid(7), (QStringList{"-", "0", "-10 ms", "一覧になし", "なし"}));
     dialog->reject();
+  }
+
+  // A header change and failing CRCs raise the marker; the list shows the
+  // frames, and the change with its time in the cell's tooltip.
+  void changesAndDamagedFramesAreShown() {
+    Analyse(kFixtures + QStringLiteral("/frames/ac3_layout_change/VIDEO_TS/VTS_01_1.VOB"));
+    QVERIFY(Marker()->isVisible());
+    QVERIFY(Marker()->toolTip().contains(
+        QStringLiteral("sub-stream 0x80 changes at 0:00:02.016 from 2/0 192 kb/s to 3/2+LFE 448 kb/s")));
+    QDialog* dialog = OpenStreamList();
+    auto* table = dialog->findChild<QTableWidget*>(QStringLiteral("AudioStreamsTable"));
+    QCOMPARE(table->item(0, 5)->text(), QStringLiteral("67"));
+    QCOMPARE(table->item(0, 11)->text(), QStringLiteral("1回"));
+    QCOMPARE(table->item(0, 11)->toolTip(), QStringLiteral("frame 63 at 0:00:02.016 (PTS 230040): 3/2+LFE 448 kb/s"));
+    dialog->reject();
+    Analyse(kFixtures + QStringLiteral("/frames/ac3_damaged/VIDEO_TS/VTS_01_1.VOB"));
+    QVERIFY(Marker()->toolTip().contains(QStringLiteral("sub-stream 0x80: 10 of 26 frames fail their CRC")));
   }
 
   void aFileErrorClearsTheNotes() {

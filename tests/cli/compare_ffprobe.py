@@ -28,11 +28,22 @@ LATE_STREAM = ("sub-stream 0x81 begins 7.5 s into the title, past ffprobe's anal
                "duration (5 s), so ffprobe lists it with 0 Hz, 0 channels and no bit rate; its "
                "frames, the first at offset 0x10D824 (0B 77 2C BB 14 40 43: fscod 0, frmsizecod "
                "20, acmod 2), say 48 kHz, 192 kb/s, 2/0")
+LAYOUT_CHANGE = ("the track is 2/0 at 192 kb/s for its first 63 frames (which the list describes), then "
+                 "3/2+LFE at 448 kb/s from frame 63 (2.016 s in, the header-change note); ffprobe keeps the "
+                 "channels of the last frames it read and gives an average bit rate no frame header says")
+JUNK_SYNC = ("a stray 0B 77 00 00 1E 40 EB at offset 10 (448 kb/s, 3/2+LFE) is taken for the first frame, as a "
+             "raw file's first sync word always is (the false-sync note tells where the frames start); ffprobe "
+             "resynchronises on the real frames at offset 64 (2/0, 192 kb/s) and gives the file size over "
+             "the duration as the bit rate")
 TWO_CELLS = ("read as a file, the VOB holds sub-stream 0x80 as 2/0 at 192 kb/s first (title 1, the trailer; "
              "cell A), which the list describes, then as 3/2+LFE at 448 kb/s (title 2, the feature; cell B), as "
              "the disc's titles play them; ffprobe keeps the channels of the last frames it read and gives an "
              "average bit rate no frame header says")
 EXPLAINED = {
+    ("frames/ac3_layout_change/VIDEO_TS/VTS_01_1.VOB", 0x80, "channels"): LAYOUT_CHANGE,
+    ("frames/ac3_layout_change/VIDEO_TS/VTS_01_1.VOB", 0x80, "bit_rate_kbps"): LAYOUT_CHANGE,
+    ("frames/raw/ac3_junk64_false_sync.ac3", None, "channels"): JUNK_SYNC,
+    ("frames/raw/ac3_junk64_false_sync.ac3", None, "bit_rate_kbps"): JUNK_SYNC,
     ("declared/late_stream/VIDEO_TS/VTS_01_1.VOB", 0x81, "sample_rate_hz"): LATE_STREAM,
     ("declared/late_stream/VIDEO_TS/VTS_01_1.VOB", 0x81, "channels"): LATE_STREAM,
     ("declared/late_stream/VIDEO_TS/VTS_01_1.VOB", 0x81, "bit_rate_kbps"): LATE_STREAM,

@@ -13,22 +13,18 @@ Exit status 0 when every comparison holds, 1 otherwise.
 """
 import json
 import pathlib
-import subprocess
 import sys
+
+from fixture_documents import documents, media_with, summary
 
 
 def main(argv):
     cli, source = argv[1], pathlib.Path(argv[2])
-    code_csv = str(source / "data" / "code.csv")
-    records = sorted(p for root in (source / "tests" / "fixtures", source / "samples")
-                     for p in root.rglob("*.mediainfo.json"))
-    media = [str(p)[: -len(".mediainfo.json")] for p in records]
-    out = subprocess.run([cli, "--code-csv", code_csv, "--json", *media], capture_output=True, check=False)
-    documents = json.loads(out.stdout)
+    media = media_with(source, ".mediainfo.json")
     failures = compared = 0
-    for medium, record, doc in zip(media, records, documents):
+    for medium, doc in zip(media, documents(cli, source, media)):
         ours = {s["stream_id"]: s for s in doc.get("streams", [])}
-        with open(record, encoding="utf-8") as f:
+        with open(medium + ".mediainfo.json", encoding="utf-8") as f:
             theirs = json.load(f)["streams"]
         for peer in theirs:
             stream = ours.get(peer["stream_id"])
@@ -40,11 +36,7 @@ def main(argv):
                 print(f"{medium}: stream 0x{peer['stream_id']:02X}: delay ours {stream['delay_ms']}, "
                       f"mediainfo {peer['delay_ms']}")
                 failures += 1
-    print(f"{compared} delays compared on {len(media)} media, {failures} disagreements")
-    if compared == 0:
-        print("nothing was compared")
-        return 1
-    return 1 if failures else 0
+    return summary(compared, media, failures, "delays")
 
 
 if __name__ == "__main__":

@@ -211,6 +211,33 @@ constexpr GoldenCase kCases[] = {
      "mpeg_audio/mp2_and_ac3/VIDEO_TS/VTS_01_1.VOB.json.expected", 0},
     {kFixtures, "--json --lang en disc/mpeg_only", "disc/mpeg_only.json.expected", 0},
     {kFixtures, "--json delay/closed_gop/closed_gop.vob", "delay/closed_gop/closed_gop.vob.json.expected", 0},
+
+    // Every frame walked: a header that changes, damaged frames, a raw file
+    // whose first sync word begins no frame. The list stays as it is; the
+    // notes, --streams and JSON tell the rest.
+    {kFixtures, "--details frames/ac3_layout_change/VIDEO_TS/VTS_01_1.VOB",
+     "frames/ac3_layout_change/VIDEO_TS/VTS_01_1.VOB.expected", 0},
+    {kFixtures, "--details frames/dts_rate_change/VIDEO_TS/VTS_01_1.VOB",
+     "frames/dts_rate_change/VIDEO_TS/VTS_01_1.VOB.expected", 0},
+    {kFixtures, "--details frames/ac3_damaged/VIDEO_TS/VTS_01_1.VOB", "frames/ac3_damaged/VIDEO_TS/VTS_01_1.VOB.expected",
+     0},
+    {kFixtures, "--details frames/mp2_crc/VIDEO_TS/VTS_01_1.VOB", "frames/mp2_crc/VIDEO_TS/VTS_01_1.VOB.expected", 0},
+    {kFixtures, "--details frames/mp2_crc_damaged/VIDEO_TS/VTS_01_1.VOB",
+     "frames/mp2_crc_damaged/VIDEO_TS/VTS_01_1.VOB.expected", 0},
+    {kFixtures, "--details frames/raw/ac3_junk64_false_sync.ac3", "frames/raw/ac3_junk64_false_sync.ac3.expected", 0},
+    {kFixtures, "--streams --lang en frames/ac3_layout_change/VIDEO_TS/VTS_01_1.VOB",
+     "frames/ac3_layout_change/VIDEO_TS/VTS_01_1.VOB.streams.expected", 0},
+    {kFixtures, "--streams --lang en frames/dts_rate_change/VIDEO_TS/VTS_01_1.VOB",
+     "frames/dts_rate_change/VIDEO_TS/VTS_01_1.VOB.streams.expected", 0},
+    {kFixtures, "--streams --lang en frames/ac3_damaged/VIDEO_TS/VTS_01_1.VOB",
+     "frames/ac3_damaged/VIDEO_TS/VTS_01_1.VOB.streams.expected", 0},
+    {kFixtures, "--streams frames/raw/ac3_junk64_false_sync.ac3", "frames/raw/ac3_junk64_false_sync.ac3.streams.expected",
+     0},
+    {kFixtures, "--json --lang en frames/ac3_layout_change/VIDEO_TS/VTS_01_1.VOB",
+     "frames/ac3_layout_change/VIDEO_TS/VTS_01_1.VOB.json.expected", 0},
+    {kFixtures, "--json frames/mp2_crc_damaged/VIDEO_TS/VTS_01_1.VOB",
+     "frames/mp2_crc_damaged/VIDEO_TS/VTS_01_1.VOB.json.expected", 0},
+    {kFixtures, "--json frames/raw/ac3_junk64_false_sync.ac3", "frames/raw/ac3_junk64_false_sync.ac3.json.expected", 0},
 };
 
 constexpr std::string_view kExpectedSuffix = ".expected";

@@ -42,7 +42,8 @@ const RawCase kFound[] = {
 bool IsDts(const std::string& name) { return name.ends_with(".dts"); }
 
 bool Analyse(const std::string& path, TrackSlots& slots) {
-  return (IsDts(path) ? ShowDtsFile(path, slots) : ShowAc3File(path, slots)).has_value();
+  const TrackKind kind = IsDts(path) ? TrackKind::Dts : TrackKind::Ac3;
+  return ShowRawFile(path, kind, RunSettings{}, slots).tracks[0].has_value();
 }
 
 TEST_F(RawFileFixtures, FirstFrameBehindOtherData) {
@@ -80,7 +81,7 @@ TEST_F(RawFileFixtures, StraySyncWordIsTakenForTheFrame) {
   const Ac3Analysis direct = AnalyseAc3Frame(header.data(), 4);
 
   TrackSlots slots;
-  EXPECT_TRUE(ShowAc3File(path.string(), slots));
+  EXPECT_TRUE(ShowRawFile(path.string(), TrackKind::Ac3, RunSettings{}, slots).tracks[0]);
   ASSERT_EQ(slots.Rows().size(), 1u);
   EXPECT_EQ(slots.Rows()[0].kind, "AC-3 " + direct.description.summary);
   EXPECT_EQ(slots.PageLines(0), direct.description.lines);

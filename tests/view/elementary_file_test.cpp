@@ -115,7 +115,7 @@ TEST(AnalyseAc3File, FrameAtTheStart) {
   const std::string path = dir.Write("movie.ac3", Join(kAc3Frame, Bytes(10, 0x00)));
   TrackSlots slots = AfterFourTracks();
   slots.AppendLine(0, "left over");
-  EXPECT_TRUE(ShowAc3File(path, slots));
+  EXPECT_TRUE(ShowRawFile(path, TrackKind::Ac3, RunSettings{}, slots).tracks[0]);
   ExpectSingleTrack(slots, path, kAc3Kind);
   EXPECT_EQ(slots.PageLines(0), kAc3Lines);
   EXPECT_EQ(slots.PageLines(1), Lines{"old line 1"});  // other pages keep their text
@@ -126,7 +126,7 @@ TEST(AnalyseAc3File, HeaderPastTheEndReadsAsZero) {
   ScratchDir dir;
   const std::string path = dir.Write("tail.ac3", Join(Filler(5000), kAc3Frame));
   TrackSlots slots;
-  EXPECT_TRUE(ShowAc3File(path, slots));
+  EXPECT_TRUE(ShowRawFile(path, TrackKind::Ac3, RunSettings{}, slots).tracks[0]);
   ExpectSingleTrack(slots, path, kAc3Kind);
   EXPECT_EQ(slots.PageLines(0), kAc3Lines);
 }
@@ -138,7 +138,7 @@ TEST(AnalyseAc3File, ChanceSyncWordBeforeTheFrameIsTaken) {
                            Join(kAc3Frame, Bytes(10, 0x00)));
   const std::string path = dir.Write("chance.ac3", bytes);
   TrackSlots slots;
-  EXPECT_TRUE(ShowAc3File(path, slots));
+  EXPECT_TRUE(ShowRawFile(path, TrackKind::Ac3, RunSettings{}, slots).tracks[0]);
   const Direct expected = DirectAc3(bytes, 3);
   ExpectSingleTrack(slots, path, expected.kind);
   EXPECT_EQ(slots.PageLines(0), expected.lines);
@@ -150,7 +150,7 @@ TEST(AnalyseAc3File, UnsupportedBsidGivesBarePrefix) {
   const Bytes bytes = Join({0x0B, 0x77, 0x00, 0x00, 0x1E, 0x50, 0xE0}, Bytes(12, 0x00));
   const std::string path = dir.Write("bsid10.ac3", bytes);
   TrackSlots slots = AfterFourTracks();
-  EXPECT_TRUE(ShowAc3File(path, slots));
+  EXPECT_TRUE(ShowRawFile(path, TrackKind::Ac3, RunSettings{}, slots).tracks[0]);
   ExpectSingleTrack(slots, path, "AC-3 ");
   EXPECT_FALSE(slots.PageHasText(0));
 }
@@ -160,7 +160,7 @@ TEST(AnalyseAc3File, NoSyncWordChangesNothingButPageOne) {
   for (const Bytes& bytes : {Filler(100000), Bytes{0x77, 0x0B, 0x12, 0x34, 0x77, 0x0B}, Bytes{0x0B},
                              Bytes{}}) {
     TrackSlots slots = AfterFourTracks();
-    EXPECT_FALSE(ShowAc3File(dir.Write("none.ac3", bytes), slots));
+    EXPECT_FALSE(ShowRawFile(dir.Write("none.ac3", bytes), TrackKind::Ac3, RunSettings{}, slots).tracks[0]);
     ExpectUntouchedList(slots);
     EXPECT_FALSE(slots.PageHasText(0));  // cleared before the file is read
   }
@@ -173,7 +173,7 @@ TEST(AnalyseAc3File, FileThatCannotBeOpened) {
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0) << std::strerror(errno);
   for (const std::string& path : {dir.File("folder.ac3"), fifo, dir.File("missing.ac3")}) {
     TrackSlots slots = AfterFourTracks();
-    EXPECT_THROW(ShowAc3File(path, slots), FileError) << path;
+    EXPECT_THROW(ShowRawFile(path, TrackKind::Ac3, RunSettings{}, slots), FileError) << path;
     ExpectUntouchedList(slots);
     EXPECT_FALSE(slots.PageHasText(0));
   }
@@ -186,7 +186,7 @@ TEST(AnalyseDtsFile, FrameAfterOtherData) {
   const Bytes bytes = Join(Filler(100), Join(kDtsFrame, Bytes(100, 0x00)));
   const std::string path = dir.Write("movie.dts", bytes);
   TrackSlots slots = AfterFourTracks();
-  EXPECT_TRUE(ShowDtsFile(path, slots));
+  EXPECT_TRUE(ShowRawFile(path, TrackKind::Dts, RunSettings{}, slots).tracks[0]);
   ExpectSingleTrack(slots, path, kDtsKind);
   EXPECT_EQ(slots.PageLines(0), DirectDts(bytes, 100).lines);
   EXPECT_EQ(slots.PageLines(0).size(), 21u);
@@ -198,7 +198,7 @@ TEST(AnalyseDtsFile, FrameAtAnOddOffset) {
   ScratchDir dir;
   const std::string path = dir.Write("odd.dts", Join(Filler(101), kDtsFrame));
   TrackSlots slots;
-  EXPECT_TRUE(ShowDtsFile(path, slots));
+  EXPECT_TRUE(ShowRawFile(path, TrackKind::Dts, RunSettings{}, slots).tracks[0]);
   ExpectSingleTrack(slots, path, kDtsKind);
 }
 
@@ -209,14 +209,14 @@ TEST(AnalyseDtsFile, HeaderPastTheEndReadsAsZero) {
   const Bytes bytes = Join(Filler(7), Bytes(kDtsFrame.begin(), kDtsFrame.begin() + 13));
   const std::string path = dir.Write("tail.dts", bytes);
   TrackSlots slots;
-  EXPECT_TRUE(ShowDtsFile(path, slots));
+  EXPECT_TRUE(ShowRawFile(path, TrackKind::Dts, RunSettings{}, slots).tracks[0]);
   ExpectSingleTrack(slots, path, kDtsKind);
 
   // Only the sync word is left.
   const Bytes sync_only = {0x55, 0x7F, 0xFE, 0x80, 0x01};
   const std::string short_path = dir.Write("sync-only.dts", sync_only);
   TrackSlots short_slots;
-  EXPECT_TRUE(ShowDtsFile(short_path, short_slots));
+  EXPECT_TRUE(ShowRawFile(short_path, TrackKind::Dts, RunSettings{}, short_slots).tracks[0]);
   const Direct expected = DirectDts(sync_only, 1);
   ExpectSingleTrack(short_slots, short_path, expected.kind);
   EXPECT_EQ(short_slots.PageLines(0), expected.lines);
@@ -227,7 +227,7 @@ TEST(AnalyseDtsFile, NoSyncWordChangesNothing) {
   const Bytes swapped = {0x55, 0xFE, 0x7F, 0x01, 0x80, 0x3C, 0xFC, 0xD2, 0x3E};
   for (const Bytes& bytes : {Filler(100000), swapped, Bytes{0x7F, 0xFE, 0x80}, Bytes{}}) {
     TrackSlots slots = AfterFourTracks();
-    EXPECT_FALSE(ShowDtsFile(dir.Write("none.dts", bytes), slots));
+    EXPECT_FALSE(ShowRawFile(dir.Write("none.dts", bytes), TrackKind::Dts, RunSettings{}, slots).tracks[0]);
     ExpectUntouchedList(slots);
     EXPECT_EQ(slots.PageLines(0), Lines{"old line 0"});  // page one keeps its text
   }
@@ -240,7 +240,7 @@ TEST(AnalyseDtsFile, FileThatCannotBeOpened) {
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0) << std::strerror(errno);
   for (const std::string& path : {dir.File("folder.dts"), fifo, dir.File("missing.dts")}) {
     TrackSlots slots = AfterFourTracks();
-    EXPECT_THROW(ShowDtsFile(path, slots), FileError) << path;
+    EXPECT_THROW(ShowRawFile(path, TrackKind::Dts, RunSettings{}, slots), FileError) << path;
     ExpectUntouchedList(slots);
     EXPECT_EQ(slots.PageLines(0), Lines{"old line 0"});
   }
@@ -253,9 +253,9 @@ TEST(ElementaryFiles, OneRowWhateverCameBefore) {
   const std::string ac3 = dir.Write("a.ac3", Join(kAc3Frame, Bytes(10, 0x00)));
   const std::string dts = dir.Write("b.dts", kDtsFrame);
   TrackSlots slots = AfterFourTracks();
-  EXPECT_TRUE(ShowDtsFile(dts, slots));
+  EXPECT_TRUE(ShowRawFile(dts, TrackKind::Dts, RunSettings{}, slots).tracks[0]);
   ExpectSingleTrack(slots, dts, kDtsKind);
-  EXPECT_TRUE(ShowAc3File(ac3, slots));
+  EXPECT_TRUE(ShowRawFile(ac3, TrackKind::Ac3, RunSettings{}, slots).tracks[0]);
   ExpectSingleTrack(slots, ac3, kAc3Kind);
   EXPECT_EQ(slots.PageLines(0), kAc3Lines);
 }

@@ -91,6 +91,33 @@
         <source>一覧になし</source>
         <translation>not listed</translation>
     </message>
+    <message>
+        <source>フレーム</source>
+        <translation>Frames</translation>
+    </message>
+    <message>
+        <source>長さ</source>
+        <translation>Length</translation>
+    </message>
+    <message>
+        <source>CRCエラー</source>
+        <translation>CRC errors</translation>
+    </message>
+    <message>
+        <source>再同期</source>
+        <translation>Resyncs</translation>
+    </message>
+    <message>
+        <source>変化</source>
+        <translation>Changes</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n回</source>
+        <translation>
+            <numerusform>%n time</numerusform>
+            <numerusform>%n times</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>tonvika::TAboutBox</name>
