@@ -6,9 +6,11 @@
 #include "analysis/frame_notes.h"
 #include "analysis/frame_walk.h"
 #include "analysis/list_publisher.h"
+#include "analysis/short_read.h"
 #include "analysis/stream_listing.h"
 #include "analysis/stream_mapping.h"
 #include "io/ascii.h"
+#include "io/file_error.h"
 #include "io/read_only_file.h"
 #include "io/read_window.h"
 #include "mpeg/program_stream_scan.h"
@@ -40,11 +42,16 @@ void ScanSource(VideoObjectSource& source, const RunSettings& settings, RunObser
   // it is now (the window is read through this probe's handle).
   const std::uint64_t source_size = source.Size();
   ReadWindow buffer(ReadWindowSize(settings.read_size_mb, source_size));
-  // A short read leaves the rest of the window zero; it is scanned as such.
-  source.ReadWindow(buffer.bytes());
-  const std::size_t read = buffer.size();
+  // Only the bytes that came back are the source's: a short read is said,
+  // and nothing read at all is an error like a missing file.
+  const std::size_t read = source.ReadWindow(buffer.bytes());
+  std::optional<RunNote> short_read;
+  if (const std::optional<std::string> cause = source.ShortReadCause()) {
+    if (read == 0) throw FileError(report.source, NothingReadReason(*cause, buffer.size()));
+    short_read = ShortReadNote(*cause, read, buffer.size());
+  }
   report.bytes_read = read;
-  report.whole_source = read >= source_size;
+  report.whole_source = !short_read && read >= source_size;
   // The survey reads the bytes as they are; the list's scan below may
   // rewrite some of them as its AC-3 analysis reads.
   const std::span<const std::uint8_t> as_read(buffer.data(), read);
@@ -64,6 +71,7 @@ void ScanSource(VideoObjectSource& source, const RunSettings& settings, RunObser
   for (AudioStream& stream : report.streams) stream.delay_ms = DelayMs(stream.first_pts, report.video_first_pts);
   const WindowExtent window{read, report.whole_source};
   report.notes = ReconcileStreams(report.declared, log, report.tracks, window, report.streams);
+  if (short_read) report.notes.insert(report.notes.begin(), std::move(*short_read));
 }
 
 // The file's first MB walked frame by frame: its stream, whose header is

@@ -27,12 +27,6 @@ std::string InFolder(const std::string& folder, const std::string& name) {
 
 }  // namespace
 
-std::string TitleSetFileName(int number, int part, const char* extension) {
-  char name[16];
-  std::snprintf(name, sizeof name, "VTS_%02d_%d.%s", number, part, extension);
-  return name;
-}
-
 std::string TitleLabel(const TitleSet& set, std::optional<int> title) {
   if (!title) return set.paths.vob;
   return set.paths.vob + " (title " + std::to_string(*title) + ")";
@@ -55,16 +49,32 @@ Disc::Disc(const std::string& source, SourceKind kind) : source_(source), kind_(
   ReadTitleSets();
 }
 
+IfoHandle Disc::OpenManagerTables() const {
+  try {
+    return reader_->OpenIfo(0);
+  } catch (const FileError& e) {
+    throw FileError(source_, e.what());  // VIDEO_TS.IFO is there, but no regular file
+  }
+}
+
 void Disc::ReadTitleSets() {
-  const IfoHandle vmg = reader_->OpenIfo(0);
+  const IfoHandle vmg = OpenManagerTables();
   if (!vmg || vmg->vmgi_mat == nullptr) throw FileError(source_, kNoVideoManager);
   const int count = std::min<int>(vmg->vmgi_mat->vmg_nr_of_title_sets, kMaxTitleSets);
   if (count < 1) throw FileError(source_, kNoTitleSets);
 
   std::vector<const ifo_handle_t*> views;
   for (int n = 1; n <= count; ++n) {
-    tables_.push_back(reader_->OpenIfo(n));
-    views.push_back(tables_.back().get());
+    IfoHandle tables;
+    std::optional<FileError> error;
+    try {
+      tables = reader_->OpenIfo(n);
+    } catch (const FileError& e) {
+      error = e;  // the title set alone cannot be read
+    }
+    views.push_back(tables.get());
+    tables_.push_back(std::move(tables));
+    table_errors_.push_back(std::move(error));
   }
   titles_ = ReadDiscTitles(*vmg, views);
   const auto longest = LongestTitles(titles_, count);
@@ -76,9 +86,9 @@ void Disc::ReadTitleSets() {
 }
 
 TitleSetPaths Disc::PathsOf(int number) const {
-  const std::string vob = TitleSetFileName(number, 1, "VOB");
-  const std::string ifo = TitleSetFileName(number, 0, "IFO");
-  const std::string backup = TitleSetFileName(number, 0, "BUP");
+  const std::string vob = DiscFileName(number, 1, "VOB");
+  const std::string ifo = DiscFileName(number, 0, "IFO");
+  const std::string backup = DiscFileName(number, 0, "BUP");
   if (kind_ != SourceKind::Folder) {
     const std::string folder = source_ + kImageFolder;
     return {folder + vob, folder + ifo, folder + backup};
@@ -88,6 +98,10 @@ TitleSetPaths Disc::PathsOf(int number) const {
     return FindEntryIgnoringCase(video_ts_, name).value_or(InFolder(video_ts_, name));
   };
   return {on_disk(vob), on_disk(ifo), on_disk(backup)};
+}
+
+bool Disc::MainFeatureByLength() const {
+  return std::any_of(title_sets_.begin(), title_sets_.end(), [](const TitleSet& set) { return set.longest_title_s.has_value(); });
 }
 
 const TitleSet* Disc::Find(int number) const {
@@ -103,8 +117,10 @@ const DiscTitle* Disc::FindTitle(int number) const {
 std::unique_ptr<VideoObjectSource> Disc::OpenReading(int title_set, TitleReading reading) const {
   const TitleSet* set = Find(title_set);
   if (set == nullptr) throw FileError(source_, "no title set " + std::to_string(title_set));
-  if (!set->tables_readable) throw FileError(set->paths.ifo, kTablesUnreadable);
-  if (kind_ == SourceKind::Folder && !FindEntryIgnoringCase(video_ts_, TitleSetFileName(title_set, 1, "VOB"))) {
+  if (!set->tables_readable) {
+    throw table_errors_[static_cast<std::size_t>(title_set - 1)].value_or(FileError(set->paths.ifo, kTablesUnreadable));
+  }
+  if (kind_ == SourceKind::Folder && !FindEntryIgnoringCase(video_ts_, DiscFileName(title_set, 1, "VOB"))) {
     throw FileError(set->paths.vob, std::strerror(ENOENT));
   }
   return std::make_unique<TitleSetSource>(*reader_, title_set, set->paths, std::move(reading));

@@ -13,6 +13,7 @@
 #include "dvd/disc_titles.h"
 #include "io/disc_source.h"
 #include "io/dvd_reader.h"
+#include "io/file_error.h"
 
 namespace tonvika {
 
@@ -35,6 +36,9 @@ class Disc {
   const std::string& Source() const { return source_; }
   const std::vector<TitleSet>& TitleSets() const { return title_sets_; }
   int MainFeature() const { return main_feature_; }
+  // Whether the main feature was chosen by its length: false when no title
+  // of the disc has a known length, and title set 1 stands in for it.
+  bool MainFeatureByLength() const;
   const TitleSet* Find(int number) const;
   // The titles, numbered from 1 as the disc's title table lists them.
   const std::vector<DiscTitle>& Titles() const { return titles_; }
@@ -52,6 +56,7 @@ class Disc {
 
  private:
   TitleSetPaths PathsOf(int number) const;
+  IfoHandle OpenManagerTables() const;
   void ReadTitleSets();
   std::unique_ptr<VideoObjectSource> OpenReading(int title_set, TitleReading reading) const;
 
@@ -60,6 +65,7 @@ class Disc {
   std::string video_ts_;  // a folder's VIDEO_TS folder on disk; empty for images and drives
   std::unique_ptr<DvdReader> reader_;
   std::vector<IfoHandle> tables_;  // each title set's, nullptr when unreadable
+  std::vector<std::optional<FileError>> table_errors_;  // why not, when one of their files is no regular file
   std::vector<TitleSet> title_sets_;
   std::vector<DiscTitle> titles_;
   int main_feature_ = 1;
@@ -69,7 +75,5 @@ class Disc {
 // when it is read through a title, "(title N)" after it.
 std::string TitleLabel(const TitleSet& set, std::optional<int> title);
 
-// "VTS_nn_k.EXT" for title set nn (two digits).
-std::string TitleSetFileName(int number, int part, const char* extension);
 
 }  // namespace tonvika

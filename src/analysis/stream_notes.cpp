@@ -97,15 +97,26 @@ void AddNotDeclared(const DeclaredAudio& declared, const FoundTracks& tracks, co
   }
 }
 
+// A scrambling flag is two bits of a PES header: one changed byte can set
+// them in a plain VOB. Only most of a stream's packets, or every packet of
+// a long run, say that the source is encrypted.
+constexpr std::uint32_t kScrambledRun = 16;
+
+bool ScrambledStream(const SubStreamRecord& record) {
+  return record.scrambled * 2 > record.packets || record.longest_scrambled_run >= kScrambledRun;
+}
+
 void AddScrambled(const SubStreamLog& log, std::vector<RunNote>& notes) {
-  const std::uint64_t count = log.ScrambledPackets();
-  if (count == 0) return;
-  notes.push_back({NoteCode::Scrambled, std::nullopt,
-                   std::to_string(count) +
-                       (count == 1 ? " private stream 1 packet was skipped because its scrambling bits are set"
-                                   : " private stream 1 packets were skipped because their scrambling bits are set") +
-                       ": the source is encrypted; reading the disc or its image (not a copied VOB) decrypts it "
-                       "where libdvdcss is installed"});
+  for (int sub_stream = 0; sub_stream < SubStreamLog::kSubStreams; ++sub_stream) {
+    const SubStreamRecord& record = log[sub_stream];
+    if (record.scrambled == 0 || !ScrambledStream(record)) continue;
+    notes.push_back({NoteCode::Scrambled, sub_stream,
+                     "sub-stream " + StreamIdText(sub_stream) + ": " + std::to_string(record.scrambled) +
+                         (record.scrambled == 1 ? " packet of " : " packets of ") + std::to_string(record.packets) +
+                         (record.scrambled == 1 ? " skipped because its" : " skipped because their") +
+                         " scrambling bits are set: the source is encrypted; reading the disc or its image (not a "
+                         "copied VOB) decrypts it where libdvdcss is installed"});
+  }
 }
 
 void AddOutsideList(const std::vector<AudioStream>& streams, std::vector<RunNote>& notes) {
@@ -128,6 +139,7 @@ std::string StreamName(StreamKind kind, std::optional<int> stream_id) {
 
 std::string_view NoteCodeName(NoteCode code) {
   switch (code) {
+    case NoteCode::ShortRead: return "short-read";
     case NoteCode::DeclaredNotFound: return "declared-not-found";
     case NoteCode::SlotTaken: return "slot-taken";
     case NoteCode::NotDeclared: return "not-declared";

@@ -17,10 +17,11 @@
 namespace tonvika {
 
 enum class NoteCode {
+  ShortRead,         // the source gave fewer bytes than it said it holds; the results are of those read
   DeclaredNotFound,  // the first program chain declares a stream the window holds no packet of
   SlotTaken,         // an audio sub-stream was met, but its slot holds another kind's track
   NotDeclared,       // a track was found that a readable program chain does not declare
-  Scrambled,         // packets were skipped for their scrambling bits
+  Scrambled,         // most of a stream's packets, or a long run of them, were skipped for their scrambling bits
   OutsideList,       // an MPEG audio stream was met, which the list has no row for
   HeaderChange,      // a stream's header changes inside the window
   CrcErrors,         // frames fail their CRC
@@ -29,7 +30,7 @@ enum class NoteCode {
   ReadAsStored,      // a disc's title was read as its VOBs store it, its program chain being unreadable
 };
 
-// "declared-not-found", "slot-taken", "not-declared", "scrambled",
+// "short-read", "declared-not-found", "slot-taken", "not-declared", "scrambled",
 // "outside-list", "header-change", "crc-errors", "resync", "false-sync",
 // "read-as-stored".
 std::string_view NoteCodeName(NoteCode code);

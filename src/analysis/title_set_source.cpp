@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string_view>
 
+#include "analysis/short_read.h"
 #include "dvd/title_stream.h"
 #include "io/file_error.h"
 
@@ -46,9 +47,22 @@ std::optional<InformationFile> TitleSetSource::ReadInformationFile() {
 }
 
 std::size_t TitleSetSource::ReadWindow(std::span<std::uint8_t> window) {
-  if (reading_.cells.empty()) return ReadDvdBlocks(TitleVobs(), 0, window);
+  if (reading_.cells.empty()) {
+    // The window never reaches past the VOBs' size: fewer blocks is a failed read.
+    const std::size_t read = ReadDvdBlocks(TitleVobs(), 0, window);
+    short_read_ = read < window.size() / kDvdBlockSize * kDvdBlockSize;
+    return read;
+  }
   DvdFileBlocks blocks(TitleVobs());
-  return TitleStream(blocks, reading_.cells).Read(window);
+  TitleStream title(blocks, reading_.cells);
+  const std::size_t read = title.Read(window);
+  short_read_ = title.Stopped();
+  return read;
+}
+
+std::optional<std::string> TitleSetSource::ShortReadCause() const {
+  if (!short_read_) return std::nullopt;
+  return ImageEndCause(disc_, title_set_).value_or("a read of the title set's VOBs failed");
 }
 
 std::optional<std::string> TitleSetSource::ReadingNote() const {

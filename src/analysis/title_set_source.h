@@ -40,6 +40,8 @@ class TitleSetSource final : public VideoObjectSource {
   std::optional<InformationFile> ReadInformationFile() override;
   std::size_t ReadWindow(std::span<std::uint8_t> window) override;
   std::optional<std::string> ReadingNote() const override;
+  // Where an image ends before its VOBs do, or else that a read failed.
+  std::optional<std::string> ShortReadCause() const override;
 
  private:
   dvd_file_t& TitleVobs();
@@ -49,6 +51,7 @@ class TitleSetSource final : public VideoObjectSource {
   TitleSetPaths paths_;
   TitleReading reading_;
   DvdFile vobs_;
+  bool short_read_ = false;  // the last window read stopped before its end
 };
 
 }  // namespace tonvika

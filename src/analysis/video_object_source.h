@@ -32,8 +32,13 @@ class VideoObjectSource {
   // FileError when there is one that cannot be read.
   virtual std::optional<InformationFile> ReadInformationFile() = 0;
   // Fills `window` with the program stream from its first byte; returns the
-  // number of bytes delivered (fewer only at the end). Never reads past it.
+  // number of bytes delivered (fewer at the end, or when a read fails).
+  // Never reads past the end.
   virtual std::size_t ReadWindow(std::span<std::uint8_t> window) = 0;
+  // Why the last ReadWindow gave fewer bytes than the source holds up to the
+  // window's end (a read failed, an image is cut short: "the image ends at
+  // ...; VTS_02_1.VOB needs ..."); nothing when it gave all it has.
+  virtual std::optional<std::string> ShortReadCause() const { return std::nullopt; }
   // Why the program stream is not the one the source names (a title read
   // as its VOBs store it, its program chain being unreadable); nothing
   // when it is.

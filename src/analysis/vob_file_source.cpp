@@ -1,5 +1,6 @@
 #include "analysis/vob_file_source.h"
 
+#include "analysis/short_read.h"
 #include "dvd/ifo_audio.h"
 
 namespace tonvika {
@@ -17,7 +18,12 @@ std::optional<InformationFile> VobFileSource::ReadInformationFile() {
 
 std::size_t VobFileSource::ReadWindow(std::span<std::uint8_t> window) {
   if (!file_) file_.emplace(path_);
-  return file_->ReadAt(0, window);
+  const std::size_t read = file_->ReadAt(0, window);
+  short_read_.reset();
+  if (read < window.size()) short_read_ = "the file ends at " + GroupedDigits(read) + " bytes, shorter than when the run began";
+  return read;
 }
+
+std::optional<std::string> VobFileSource::ShortReadCause() const { return short_read_; }
 
 }  // namespace tonvika

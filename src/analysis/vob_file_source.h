@@ -19,10 +19,14 @@ class VobFileSource final : public VideoObjectSource {
   std::uint64_t Size() override;
   std::optional<InformationFile> ReadInformationFile() override;
   std::size_t ReadWindow(std::span<std::uint8_t> window) override;
+  // The window is never larger than the size taken right before the read:
+  // fewer bytes mean that the file shrank in between.
+  std::optional<std::string> ShortReadCause() const override;
 
  private:
   std::string path_;
   std::optional<ReadOnlyFile> file_;
+  std::optional<std::string> short_read_;
 };
 
 }  // namespace tonvika

@@ -16,7 +16,7 @@ namespace {
 constexpr const char* kProgram = "tonvika-cli";
 
 // The default table may be missing (one warning); a table named on the
-// command line must exist.
+// command line must exist. A table that names no language is a warning.
 std::optional<LanguageTable> LoadTable(const Options& options, std::ostream& err) {
   const std::string path = options.code_csv ? *options.code_csv : DefaultLanguageTablePath();
   std::error_code ec;
@@ -25,7 +25,12 @@ std::optional<LanguageTable> LoadTable(const Options& options, std::ostream& err
     return LanguageTable{};
   }
   try {
-    return LoadLanguageTable(path);
+    LanguageTable table = LoadLanguageTable(path);
+    if (!GivesLanguageNames(table)) {
+      err << kProgram << ": warning: " << path
+          << " names no language (no line of a code and its name); language codes are shown as they are\n";
+    }
+    return table;
   } catch (const FileError& e) {
     err << kProgram << ": " << e.path() << ": " << e.reason() << "\n";
     return std::nullopt;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "analysis/short_read.h"
 #include "cli/cli_host.h"
 #include "cli/cli_main.h"
 #include "cli/disc_json.h"
@@ -104,6 +105,10 @@ void SourceRunner::RunDisc(const std::string& source, SourceKind kind) {
     Fail(e.path(), e.reason(), FileErrorToJson(e.path(), e.what()));
     return;
   }
+  if (options_.main_feature && !disc->MainFeatureByLength()) {
+    err_ << kProgram << ": " << source << ": no title of the disc has a known length; --main takes title set "
+         << disc->MainFeature() << "\n";
+  }
   const std::vector<DiscBlock> chosen = ChosenBlocks(*disc, options_);
   if (chosen.empty()) {
     const std::string reason = MissingText(*disc, options_);
@@ -135,6 +140,8 @@ void SourceRunner::RunTitleSet(const Disc& disc, const TitleSet& set, std::optio
 
 void SourceRunner::Write(const std::string& label, const AnalysisReport& report, const TrackSlots& slots,
                          nlohmann::ordered_json document) {
+  // A read that came back short: what was read is shown, but the source is damaged.
+  if (ReadShort(report.notes)) status_ = kExitFileError;
   if (options_.json) {
     // JSON carries the notes and the streams.
     documents_.push_back(std::move(document));

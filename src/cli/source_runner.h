@@ -21,8 +21,8 @@ class SourceRunner {
 
   void Run(const std::string& source);
   // Writes the JSON document (with --json) and gives the exit status: 2 when
-  // a source, a title set or the asked title set could not be read, 1 when
-  // one gave nothing, else 0.
+  // a source, a title set or the asked title set could not be read, or was
+  // read short, 1 when one gave nothing, else 0.
   int Finish();
 
  private:

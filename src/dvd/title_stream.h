@@ -49,6 +49,8 @@ class TitleStream {
   // a block is left as it is); the bytes delivered, fewer at the title's
   // end or when a block cannot be read, after which nothing more is read.
   std::size_t Read(std::span<std::uint8_t> out);
+  // A block could not be read: the title's bytes ended early.
+  bool Stopped() const { return stopped_; }
 
  private:
   void EnterCell();

@@ -70,6 +70,24 @@ std::string Join(const std::string& folder, std::string_view name) {
   return folder + "/" + std::string(name);
 }
 
+// The paths of the entries named `name` in any case, byte-wise ordered.
+std::vector<std::string> MatchingEntries(const std::string& folder, const std::string& name, EntryFilter filter) {
+  std::error_code error;
+  std::filesystem::directory_iterator entries(folder.empty() ? "." : folder, error);
+  if (error) return {};
+  std::vector<std::string> matches;
+  for (const auto end = std::filesystem::directory_iterator(); !error && entries != end; entries.increment(error)) {
+    std::string entry = entries->path().filename().string();
+    if (!EqualsIgnoringAsciiCase(entry, name)) continue;
+    std::error_code type_error;
+    if (filter == EntryFilter::RegularFiles && !entries->is_regular_file(type_error)) continue;
+    matches.push_back(std::move(entry));
+  }
+  std::sort(matches.begin(), matches.end());
+  for (std::string& match : matches) match = Join(folder, match);
+  return matches;
+}
+
 }  // namespace
 
 bool HoldsVolumeDescriptors(std::span<const std::uint8_t> from_sector_16) {
@@ -95,21 +113,15 @@ SourceKind RecogniseSource(const std::string& path) {
   return HoldsFileSystem(path) ? SourceKind::Image : SourceKind::File;
 }
 
+std::vector<std::string> EntriesIgnoringCase(const std::string& folder, const std::string& name) {
+  return MatchingEntries(folder, name, EntryFilter::AnyEntry);
+}
+
 std::optional<std::string> FindEntryIgnoringCase(const std::string& folder, const std::string& name,
                                                  EntryFilter filter) {
-  std::error_code error;
-  std::filesystem::directory_iterator entries(folder.empty() ? "." : folder, error);
-  if (error) return std::nullopt;
-  std::vector<std::string> matches;
-  for (const auto end = std::filesystem::directory_iterator(); !error && entries != end; entries.increment(error)) {
-    std::string entry = entries->path().filename().string();
-    if (!EqualsIgnoringAsciiCase(entry, name)) continue;
-    std::error_code type_error;
-    if (filter == EntryFilter::RegularFiles && !entries->is_regular_file(type_error)) continue;
-    matches.push_back(std::move(entry));
-  }
+  const std::vector<std::string> matches = MatchingEntries(folder, name, filter);
   if (matches.empty()) return std::nullopt;
-  return Join(folder, *std::min_element(matches.begin(), matches.end()));
+  return matches.front();
 }
 
 std::optional<std::string> FindVideoTsFolder(const std::string& folder) {

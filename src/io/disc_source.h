@@ -6,6 +6,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace tonvika {
 
@@ -39,5 +40,10 @@ std::optional<std::string> FindVideoTsFolder(const std::string& folder);
 enum class EntryFilter { AnyEntry, RegularFiles };
 std::optional<std::string> FindEntryIgnoringCase(const std::string& folder, const std::string& name,
                                                  EntryFilter filter = EntryFilter::AnyEntry);
+
+// Every entry of `folder` whose name equals `name` ignoring ASCII case, as
+// FindEntryIgnoringCase names them, in byte-wise order; empty when the folder
+// has none or cannot be read.
+std::vector<std::string> EntriesIgnoringCase(const std::string& folder, const std::string& name);
 
 }  // namespace tonvika

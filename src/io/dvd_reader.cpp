@@ -1,6 +1,8 @@
 #include "io/dvd_reader.h"
 
 #include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -19,6 +21,8 @@ namespace {
 
 constexpr const char* kRefused = "libdvdread cannot open it";
 constexpr std::size_t kMaxMessages = 64;  // a damaged disc can make the library chatty
+constexpr int kVobParts = 9;              // VTS_nn_1.VOB to VTS_nn_9.VOB
+constexpr const char* kImageFolder = "/VIDEO_TS/";
 
 void CollectMessage(void* sink, dvd_logger_level_t /*level*/, const char* format, va_list args) {
   std::array<char, 512> text{};
@@ -44,10 +48,36 @@ void CheckReadable(const std::string& path) {
   ::close(fd);
 }
 
+bool IsDirectory(const std::string& path) {
+  struct stat info {};
+  return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+// The header, then the tables the program reads; the rest stay unread.
+IfoHandle ReadTables(IfoHandle ifo, int title_set) {
+  const DvdReadLibrary& dvdread = *LoadDvdRead();
+  if (!ifo) return ifo;
+  const bool read = title_set == 0 ? dvdread.read_title_table(ifo.get()) != 0
+                                   : dvdread.read_part_of_title_table(ifo.get()) != 0 &&
+                                         dvdread.read_program_chain_table(ifo.get()) != 0;
+  return read ? std::move(ifo) : IfoHandle();
+}
+
 }  // namespace
+
+std::string DiscFileName(int title_set, int part, const char* extension) {
+  char name[16];
+  if (title_set == 0) {
+    std::snprintf(name, sizeof name, "VIDEO_TS.%s", extension);
+  } else {
+    std::snprintf(name, sizeof name, "VTS_%02d_%d.%s", title_set, part, extension);
+  }
+  return name;
+}
 
 DvdReader::DvdReader(const std::string& path) : path_(path), messages_(std::make_unique<DvdMessages>()) {
   CheckReadable(path_);
+  if (IsDirectory(path_)) folder_files_.emplace(path_);
   std::string missing;
   const DvdReadLibrary* dvdread = LoadDvdRead(&missing);
   if (dvdread == nullptr) throw FileError(path_, "libdvdread is needed to read a disc: " + missing);
@@ -59,10 +89,60 @@ DvdReader::DvdReader(const std::string& path) : path_(path), messages_(std::make
   }
 }
 
-IfoHandle DvdReader::OpenIfo(int title_set) const { return IfoHandle(LoadDvdRead()->ifo_open(reader_.get(), title_set)); }
+void DvdReader::CheckFolderFiles(int title_set, dvd_read_domain_t domain) const {
+  if (!folder_files_) return;
+  switch (domain) {
+    case DVD_READ_INFO_FILE:
+      folder_files_->Check(DiscFileName(title_set, 0, "IFO"));
+      return;
+    case DVD_READ_INFO_BACKUP_FILE:
+      folder_files_->Check(DiscFileName(title_set, 0, "BUP"));
+      return;
+    case DVD_READ_MENU_VOBS:
+      folder_files_->Check(DiscFileName(title_set, 0, "VOB"));
+      return;
+    case DVD_READ_TITLE_VOBS:
+      // libdvdread stops at the first part that is missing.
+      for (int part = 1; part <= kVobParts && folder_files_->Check(DiscFileName(title_set, part, "VOB")); ++part) {
+      }
+      return;
+  }
+}
+
+IfoHandle DvdReader::OpenIfo(int title_set) const {
+  CheckFolderFiles(title_set, DVD_READ_INFO_FILE);
+  CheckFolderFiles(title_set, DVD_READ_INFO_BACKUP_FILE);
+  const DvdReadLibrary& dvdread = *LoadDvdRead();
+  // Both fall back to the backup when the IFO's header cannot be read.
+  IfoHandle ifo(title_set == 0 ? dvdread.ifo_open_vmgi(reader_.get()) : dvdread.ifo_open_vtsi(reader_.get(), title_set));
+  return ReadTables(std::move(ifo), title_set);
+}
 
 DvdFile DvdReader::OpenFile(int title_set, dvd_read_domain_t domain) const {
+  CheckFolderFiles(title_set, domain);
   return DvdFile(LoadDvdRead()->open_file(reader_.get(), title_set, domain));
+}
+
+std::optional<std::uint64_t> DvdReader::ImageBytes() const {
+  if (folder_files_) return std::nullopt;
+  struct stat info {};
+  if (::stat(path_.c_str(), &info) != 0) return std::nullopt;
+  if (S_ISREG(info.st_mode)) return static_cast<std::uint64_t>(info.st_size);
+  const int fd = ::open(path_.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return std::nullopt;
+  std::uint64_t bytes = 0;
+  const bool known = ::ioctl(fd, BLKGETSIZE64, &bytes) == 0;
+  ::close(fd);
+  return known ? std::optional<std::uint64_t>(bytes) : std::nullopt;
+}
+
+std::optional<ImageExtent> DvdReader::FindInImage(const std::string& name) const {
+  if (folder_files_) return std::nullopt;
+  std::uint32_t size = 0;
+  const std::string path = kImageFolder + name;
+  const std::uint32_t block = LoadDvdRead()->find_image_file(reader_.get(), path.c_str(), &size);
+  if (block == 0) return std::nullopt;
+  return ImageExtent{std::uint64_t{block} * kDvdBlockSize, size};
 }
 
 std::string DvdReader::LastMessage() const {

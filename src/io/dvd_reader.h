@@ -7,6 +7,7 @@
 #include <dvdread/dvd_reader.h>
 #include <dvdread/ifo_read.h>
 
+#include "io/disc_folder_files.h"
 #include "io/dvdread_library.h"
 
 #include <cstddef>
@@ -35,6 +36,15 @@ struct DvdReaderCloser {
 using DvdFile = std::unique_ptr<dvd_file_t, DvdFileCloser>;
 using IfoHandle = std::unique_ptr<ifo_handle_t, IfoCloser>;
 
+// "VIDEO_TS.IFO" for title set 0, else "VTS_nn_k.EXT" (nn two digits).
+std::string DiscFileName(int title_set, int part, const char* extension);
+
+// Where a file lies in a disc image, in bytes.
+struct ImageExtent {
+  std::uint64_t start = 0;
+  std::uint64_t size = 0;
+};
+
 // What libdvdread said while a reader was open, oldest first.
 struct DvdMessages {
   std::vector<std::string> lines;
@@ -52,17 +62,34 @@ class DvdReader {
   const std::string& Path() const { return path_; }
 
   // The information tables of title set n (0: VIDEO_TS.IFO), from the IFO or
-  // else its backup; nothing when neither can be read.
+  // else its backup: the header and only the tables the program reads (the
+  // title table of VIDEO_TS.IFO; a title set's part-of-title and program
+  // chain tables). Nothing when they cannot be read. In a folder, throws
+  // FileError when the IFO or BUP is there but not a regular file.
   IfoHandle OpenIfo(int title_set) const;
 
   // A file of the disc (libdvdread's domains); nothing when it is missing.
+  // In a folder, throws FileError when one of the files libdvdread would
+  // open for it (the title VOBs: every part up to the first missing one) is
+  // not a regular file that can be read.
   DvdFile OpenFile(int title_set, dvd_read_domain_t domain) const;
+
+  // An image's (or a drive's) size in bytes; nothing for a folder or when
+  // it cannot be told.
+  std::optional<std::uint64_t> ImageBytes() const;
+  // Where /VIDEO_TS/`name` lies in an image or on a drive; nothing for a
+  // folder or a file the image does not have.
+  std::optional<ImageExtent> FindInImage(const std::string& name) const;
 
   // The last message libdvdread gave, or empty.
   std::string LastMessage() const;
 
  private:
+  // libdvdread opens a folder's files by itself; they are looked at first.
+  void CheckFolderFiles(int title_set, dvd_read_domain_t domain) const;
+
   std::string path_;
+  std::optional<DiscFolderFiles> folder_files_;  // a folder's; nothing for an image or a drive
   std::unique_ptr<DvdMessages> messages_;  // outlives reader_, which writes to it
   std::unique_ptr<dvd_reader_t, DvdReaderCloser> reader_;
 };

@@ -33,7 +33,12 @@ Loaded Load() {
               Resolve(handle, "DVDOpenFile", l.open_file, e) && Resolve(handle, "DVDCloseFile", l.close_file, e) &&
               Resolve(handle, "DVDFileSize", l.file_size, e) && Resolve(handle, "DVDFileSeek", l.file_seek, e) &&
               Resolve(handle, "DVDReadBlocks", l.read_blocks, e) && Resolve(handle, "DVDReadBytes", l.read_bytes, e) &&
-              Resolve(handle, "ifoOpen", l.ifo_open, e) && Resolve(handle, "ifoClose", l.ifo_close, e);
+              Resolve(handle, "ifoClose", l.ifo_close, e) && Resolve(handle, "ifoOpenVMGI", l.ifo_open_vmgi, e) &&
+              Resolve(handle, "ifoOpenVTSI", l.ifo_open_vtsi, e) &&
+              Resolve(handle, "ifoRead_TT_SRPT", l.read_title_table, e) &&
+              Resolve(handle, "ifoRead_VTS_PTT_SRPT", l.read_part_of_title_table, e) &&
+              Resolve(handle, "ifoRead_PGCIT", l.read_program_chain_table, e) &&
+              Resolve(handle, "UDFFindFile", l.find_image_file, e);
   return loaded;
 }
 

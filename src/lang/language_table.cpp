@@ -4,6 +4,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -149,6 +150,26 @@ std::optional<std::string> NameOnLine(std::string_view line, std::string_view co
   return japanese;
 }
 
+bool IsLanguageCode(std::string_view field) {
+  constexpr std::size_t kShortest = 2;
+  constexpr std::size_t kLongest = 3;
+  return field.size() >= kShortest && field.size() <= kLongest &&
+         std::all_of(field.begin(), field.end(), [](char c) { return c >= 'a' && c <= 'z'; });
+}
+
+// A code and one or two names: the shape of every line of code.csv.
+bool NamesALanguage(std::string_view line) {
+  constexpr std::size_t kMostFields = 3;
+  FieldReader reader(line);
+  const std::optional<std::string> code = reader.Next();
+  if (!code || !IsLanguageCode(*code)) return false;
+  std::size_t names = 0;
+  while (const std::optional<std::string> field = reader.Next()) {
+    if (field->empty() || ++names >= kMostFields) return false;
+  }
+  return names > 0;
+}
+
 }  // namespace
 
 std::vector<std::string> SplitLanguageLine(std::string_view line) {
@@ -186,6 +207,10 @@ std::string DefaultLanguageTablePath() {
   struct stat info {};
   if (::stat(beside.c_str(), &info) != 0 && ::stat(installed.c_str(), &info) == 0) return installed;
   return beside;
+}
+
+bool GivesLanguageNames(const LanguageTable& table) {
+  return std::any_of(table.lines.begin(), table.lines.end(), [](const std::string& line) { return NamesALanguage(line); });
 }
 
 std::string LookupLanguageName(const LanguageTable& table, std::string_view code,

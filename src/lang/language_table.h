@@ -34,6 +34,12 @@ std::string ProgramDirectory();
 // that one exists (an installed program).
 std::string DefaultLanguageTablePath();
 
+// Whether a line of the table names a language: a code of two or three
+// lower-case ASCII letters, then its English name and perhaps its Japanese
+// one, nothing more. A file that is no language table (a VOB, an empty
+// file) has none, and every code would be shown as it is.
+bool GivesLanguageNames(const LanguageTable& table);
+
 // The name for `code` in the chosen display language, or the code itself.
 std::string LookupLanguageName(const LanguageTable& table, std::string_view code,
                                DisplayLanguage language);

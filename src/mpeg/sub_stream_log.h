@@ -3,6 +3,7 @@
 // its first packet and packet counts. Filled by the scan at O(1) per packet;
 // it changes nothing of what the scan publishes.
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -27,6 +28,8 @@ struct SubStreamRecord {
   std::size_t first_offset = 0;  // start code of the first packet met
   std::uint32_t packets = 0;     // packets met, scrambled ones included
   std::uint32_t scrambled = 0;   // packets skipped for their scrambling bits
+  std::uint32_t scrambled_run = 0;          // scrambled packets in a row up to the last one met
+  std::uint32_t longest_scrambled_run = 0;  // the most in a row
 };
 
 class SubStreamLog {
@@ -37,17 +40,13 @@ class SubStreamLog {
     SubStreamRecord& record = records_[sub_stream];
     if (record.packets == 0) record.first_offset = offset;
     ++record.packets;
+    record.scrambled_run = scrambled ? record.scrambled_run + 1 : 0;
+    record.longest_scrambled_run = std::max(record.longest_scrambled_run, record.scrambled_run);
     if (scrambled) ++record.scrambled;
   }
 
   const SubStreamRecord& operator[](int sub_stream) const { return records_.at(static_cast<std::size_t>(sub_stream)); }
   bool Met(int sub_stream) const { return (*this)[sub_stream].packets != 0; }
-
-  std::uint64_t ScrambledPackets() const {
-    std::uint64_t total = 0;
-    for (const SubStreamRecord& record : records_) total += record.scrambled;
-    return total;
-  }
 
  private:
   std::array<SubStreamRecord, kSubStreams> records_{};

@@ -145,7 +145,7 @@ class StreamsWindowTest : public QObject {
   void aCleanTitleSetLowersTheMarker() {
     Analyse(FixtureVob("scrambled"));
     QVERIFY(Marker()->isVisible());
-    QVERIFY(Marker()->toolTip().contains(QStringLiteral("28 private stream 1 packets were skipped")));
+    QVERIFY(Marker()->toolTip().contains(QStringLiteral("sub-stream 0x87: 4 packets of 4 skipped")));
     Analyse(FixtureVob("swapped_streams"));
     QVERIFY(!Marker()->isVisible());
     QDialog* dialog = OpenStreamList();

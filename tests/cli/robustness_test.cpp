@@ -741,11 +741,26 @@ TEST_F(BadTable, BinaryGarbageGivesTheCodes) {
   WriteText(table, garbage);
   const Outcome result = WithTable(table);
   EXPECT_EQ(result.status, 0) << Describe(result);
-  EXPECT_EQ(result.err, "");
+  EXPECT_EQ(result.err, "tonvika-cli: warning: " + table +
+                            " names no language (no line of a code and its name); language codes are shown as they are\n");
   const auto rows = Rows(result.out);
   EXPECT_EQ(rows[0], kAc3RowNoLanguage + "[so] ");
   EXPECT_EQ(rows[1], std::string(kDtsRow) + " [ja]");
   EXPECT_EQ(rows[2], std::string(kLpcmRow) + " [fr]");
+}
+
+// A file that is no language table (a VOB named by mistake, an empty file)
+// is read, and said to name no language: one warning, the codes as they are.
+TEST_F(BadTable, ATableThatNamesNoLanguageIsAWarning) {
+  for (const std::string& table : {vob_, dir_.Write("empty.csv", ""), dir_.Write("codes.csv", "so\nja\nfr\n")}) {
+    const Outcome result = WithTable(table);
+    EXPECT_EQ(result.status, 0) << Describe(result);
+    EXPECT_EQ(result.err, "tonvika-cli: warning: " + table +
+                              " names no language (no line of a code and its name); language codes are shown as they "
+                              "are\n");
+    EXPECT_EQ(Rows(result.out)[1], std::string(kDtsRow) + " [ja]") << table;
+  }
+  EXPECT_EQ(WithTable(dir_.Write("one.csv", "ja,Japanese,日本語\n")).err, "");
 }
 
 // No language table is larger than a few kilobytes: a big file is refused

@@ -240,6 +240,41 @@ TEST(LoadLanguageTable, HugeLineWithManyFields) {
   EXPECT_EQ(LookupLanguageName(table, "ja", DisplayLanguage::English), "Japanese");
 }
 
+// A table that names no language is told apart from one that does: the
+// front ends warn that every code will be shown as it is.
+TEST(GivesLanguageNames, ALineOfACodeAndItsNames) {
+  const struct {
+    const char* content;
+    bool names;
+  } cases[] = {
+      {"ja,Japanese,日本語\n", true},
+      {"ja,Japanese\n", true},
+      {"\xEF\xBB\xBF" "fr , French\r\n", true},
+      {"\"so\",\"Somali\",\"ソマリ語\"\n", true},
+      {"", false},
+      {"\n\n", false},
+      {"ja\n", false},
+      {"ja,\n", false},                   // a code without a name
+      {"JA,Japanese\n", false},           // codes are lower-case letters
+      {"j1,Japanese\n", false},
+      {"jpn2,Japanese\n", false},
+      {"ja,Japanese,日本語,x\n", false},  // more than code and two names
+      {"ja x y z\n", false},              // blanks part fields too
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(GivesLanguageNames(ParseLanguageTable(c.content)), c.names) << c.content;
+  }
+}
+
+TEST(GivesLanguageNames, TheShippedTableDoesAndAVideoObjectDoesNot) {
+  const std::string source = TONVIKA_SOURCE_DIR;
+  EXPECT_TRUE(GivesLanguageNames(LoadLanguageTable(source + "/data/code.csv")));
+  for (const char* vob : {"/samples/VIDEO_TS/VTS_01_1.VOB", "/tests/fixtures/disc/three_title_sets/VIDEO_TS/VTS_01_1.VOB",
+                          "/tests/fixtures/mixed_ac3_dts_lpcm/VIDEO_TS/VTS_01_1.VOB"}) {
+    EXPECT_FALSE(GivesLanguageNames(LoadLanguageTable(source + vob))) << vob;
+  }
+}
+
 // ---------------------------------------------------------------- location
 
 TEST(ProgramDirectory, HoldsTheRunningProgram) {

@@ -54,7 +54,7 @@ TEST(SubStreamLog, TheScanRecordsEveryPacketItExamines) {
   EXPECT_FALSE(log.Met(0x89));
   EXPECT_EQ(log[0xA3].packets, 1u);
   EXPECT_EQ(log[0xA3].first_offset, last_lpcm);
-  EXPECT_EQ(log.ScrambledPackets(), 3u);
+  EXPECT_EQ(log[0x80].longest_scrambled_run, 3u);
   // What is published does not change: the LPCM packet alone.
   ASSERT_EQ(publisher.published.size(), 1u);
   EXPECT_EQ(publisher.published[0].slot, 3);
@@ -72,6 +72,22 @@ TEST(SubStreamLog, APacketCutOffBeforeItsSubStreamNumberIsNotMet) {
   SubStreamLog log;
   ScanProgramStream(buffer.data(), buffer.size(), traces, publisher, log);
   for (int s = 0; s < SubStreamLog::kSubStreams; ++s) EXPECT_FALSE(log.Met(s)) << s;
+}
+
+// A run of scrambled packets is counted in the sub-stream's own packets:
+// another sub-stream's packets between them do not break it.
+TEST(SubStreamLog, TheLongestRunOfScrambledPackets) {
+  SubStreamLog log;
+  const bool flags[] = {true, false, true, true, true, false, true};
+  std::size_t offset = 0;
+  for (const bool scrambled : flags) {
+    log.Record(0x80, offset += 2048, scrambled);
+    log.Record(0x20, offset += 2048, false);
+  }
+  EXPECT_EQ(log[0x80].scrambled, 5u);
+  EXPECT_EQ(log[0x80].longest_scrambled_run, 3u);
+  EXPECT_EQ(log[0x80].scrambled_run, 1u);
+  EXPECT_EQ(log[0x20].longest_scrambled_run, 0u);
 }
 
 TEST(SubStreamLog, RecordKeepsTheFirstOffset) {
