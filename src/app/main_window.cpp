@@ -44,6 +44,11 @@ void TForm1::LoadLanguages() {
   }
   try {
     languages_ = LoadLanguageTable(path);
+    if (!GivesLanguageNames(languages_)) {
+      //: The notes marker's tooltip when code.csv is read but names no language; %1 is its path.
+      table_warning_ = tr("%1 には言語名の行がありません\n言語識別は略号になります").arg(DisplayName(path));
+      ShowRunNotes();
+    }
   } catch (const FileError& e) {
     ShowMessage(FileErrorText(e.path()));
   }

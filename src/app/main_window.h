@@ -7,6 +7,7 @@
 #include <array>
 #include <functional>
 #include <optional>
+#include <set>
 #include <string>
 
 #include "view/window_run.h"
@@ -114,7 +115,9 @@ class TForm1 : public QMainWindow, public RunHost {
   // Label1 shows the name of `path`; the run opens its exact bytes.
   void SetFileName(const std::string& path);
   std::string Label1FileBytes() const;
-  void RunGuarded();
+  // Runs the analysis and reports its error; false when it failed, after
+  // `undo_on_failure` put back what the window showed before.
+  bool RunGuarded(const std::function<void()>& undo_on_failure = nullptr);
   void ShowMessage(const QString& text, const QString& detail = {});
 
   // Whole discs (main_window_disc.cpp).
@@ -122,6 +125,11 @@ class TForm1 : public QMainWindow, public RunHost {
   AnalysisReport AnalyseTitleSet();  // the disc's title set shown, through the title chosen
   // Title set `number` through `title` (nothing: as its VOBs store it).
   void ShowTitleSet(int number, std::optional<int> title);
+  // Analyses another title or title set of the disc; when that fails, the
+  // window stays on the one it showed.
+  void SwitchTitle(int number, std::optional<int> title);
+  // Marks the title set's entries of the menu タイトルセット as unreadable.
+  void MarkTitleSetDamaged(int number);
   void ForgetDisc();
   void BuildTitleSetMenu();
   void RefreshTitleSetMenu();
@@ -134,6 +142,7 @@ class TForm1 : public QMainWindow, public RunHost {
   FormOptions options_;
   TrackSlots slots_;
   LanguageTable languages_;
+  QString table_warning_;           // the language table names no language: shown by the notes marker
   bool run_in_progress_ = false;
   std::string run_path_;            // Label1 as it was when the run started
   std::string file_bytes_;          // the file Label1 names, while it shows file_shown_
@@ -147,6 +156,7 @@ class TForm1 : public QMainWindow, public RunHost {
   int disc_title_set_ = 0;
   std::optional<int> disc_title_;  // the title it is analysed through
   std::string disc_label_;      // what Label1 shows for that title set
+  std::set<int> damaged_title_sets_;  // marked in the menu: unreadable, or read short
 
   QMenuBar* MainMenu1 = nullptr;
   QAction* N1 = nullptr;

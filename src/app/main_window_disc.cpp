@@ -1,6 +1,7 @@
 // Whole discs in the window: a folder, image or drive named in Label1 is
 // opened on its main feature (the longest title); the menu タイトルセット
-// lists its titles under their title sets and runs the one chosen.
+// lists its titles under their title sets, marks those found damaged, and
+// runs the one chosen.
 
 #include <QAction>
 #include <QActionGroup>
@@ -8,8 +9,10 @@
 #include <QMenu>
 
 #include "app/main_window.h"
+#include "analysis/short_read.h"
 #include "app/title_set_menu.h"
 #include "io/disc_source.h"
+#include "io/file_error.h"
 
 namespace tonvika {
 
@@ -35,12 +38,18 @@ AnalysisReport TForm1::RunSource() {
 }
 
 AnalysisReport TForm1::AnalyseTitleSet() {
-  const std::unique_ptr<VideoObjectSource> source =
-      disc_title_ ? disc_->OpenTitle(*disc_title_) : disc_->OpenTitleSet(disc_title_set_);
-  AnalysisReport report = AnalyseVideoObject(*this, TitleLabel(*disc_->Find(disc_title_set_), disc_title_), *source);
-  report.title_set = disc_title_set_;
-  report.title = disc_title_;
-  return report;
+  try {
+    const std::unique_ptr<VideoObjectSource> source =
+        disc_title_ ? disc_->OpenTitle(*disc_title_) : disc_->OpenTitleSet(disc_title_set_);
+    AnalysisReport report = AnalyseVideoObject(*this, TitleLabel(*disc_->Find(disc_title_set_), disc_title_), *source);
+    report.title_set = disc_title_set_;
+    report.title = disc_title_;
+    if (ReadShort(report.notes)) MarkTitleSetDamaged(disc_title_set_);
+    return report;
+  } catch (const FileError&) {
+    MarkTitleSetDamaged(disc_title_set_);
+    throw;
+  }
 }
 
 void TForm1::ShowTitleSet(int number, std::optional<int> title) {
@@ -57,20 +66,48 @@ void TForm1::ShowTitleSet(int number, std::optional<int> title) {
 
 void TForm1::TitleSetChosen(int number) {
   if (run_in_progress_ || !disc_ || disc_->Find(number) == nullptr) return;
-  ShowTitleSet(number, disc_->Find(number)->longest_title);
-  RunGuarded();
+  SwitchTitle(number, disc_->Find(number)->longest_title);
 }
 
 void TForm1::TitleChosen(int title) {
   if (run_in_progress_ || !disc_) return;
   const DiscTitle* chosen = disc_->FindTitle(title);
   if (chosen == nullptr || disc_->Find(chosen->title_set) == nullptr) return;
-  ShowTitleSet(chosen->title_set, title);
-  RunGuarded();
+  SwitchTitle(chosen->title_set, title);
+}
+
+void TForm1::SwitchTitle(int number, std::optional<int> title) {
+  // What the window shows now, put back whole if the other title set fails
+  // (its run may have begun to clear the list).
+  const int shown_set = disc_title_set_;
+  const std::optional<int> shown_title = disc_title_;
+  const TrackSlots shown_slots = slots_;
+  const AnalysisReport shown_outcome = last_outcome_;
+  const std::string shown_path = last_path_;
+  const std::array<QString, 2> shown_status{status_panels_[0]->text(), status_panels_[1]->text()};
+  ShowTitleSet(number, title);
+  RunGuarded([&] {
+    ShowTitleSet(shown_set, shown_title);
+    slots_ = shown_slots;
+    last_outcome_ = shown_outcome;
+    last_path_ = shown_path;
+    for (std::size_t panel = 0; panel < shown_status.size(); ++panel) status_panels_[panel]->setText(shown_status[panel]);
+  });
+}
+
+void TForm1::MarkTitleSetDamaged(int number) {
+  if (!damaged_title_sets_.insert(number).second) return;
+  for (QAction* action : TitleSetMenu->actions()) {
+    const int key = action->data().toInt();
+    const DiscTitle* title = key > 0 ? disc_->FindTitle(key) : nullptr;
+    const int title_set = title != nullptr ? title->title_set : -key;
+    if (title_set == number) action->setText(DamagedCaption(action->text()));
+  }
 }
 
 void TForm1::ForgetDisc() {
   disc_.reset();
+  damaged_title_sets_.clear();
   disc_title_set_ = 0;
   disc_title_.reset();
   disc_label_.clear();
@@ -110,6 +147,10 @@ void TForm1::BuildTitleSetMenu() {
                             MenuKey(number, chosen));
       connect(action, &QAction::triggered, this, [this, chosen] { TitleChosen(chosen); });
     }
+  }
+  damaged_title_sets_.clear();
+  for (const TitleSet& set : disc_->TitleSets()) {
+    if (!set.tables_readable) MarkTitleSetDamaged(set.number);
   }
 }
 

@@ -84,8 +84,8 @@ std::string TForm1::Label1FileBytes() const {
   return Label1->text() == file_shown_ ? file_bytes_ : Label1->text().toStdString();
 }
 
-void TForm1::RunGuarded() {
-  if (run_in_progress_) return;  // no second run inside one in progress
+bool TForm1::RunGuarded(const std::function<void()>& undo_on_failure) {
+  if (run_in_progress_) return false;  // no second run inside one in progress
   QString error;
   QString reason;
   {
@@ -107,10 +107,14 @@ void TForm1::RunGuarded() {
       last_outcome_ = {};
     }
   }
+  if (!error.isEmpty() && undo_on_failure) undo_on_failure();
   RefreshFromModel();
   ShowRunNotes();
   RefreshTitleSetMenu();
-  if (!error.isEmpty()) ShowMessage(error, reason);
+  // The reason comes from the core, in English: beneath a message in
+  // Japanese it would mix the two languages.
+  if (!error.isEmpty()) ShowMessage(error, WindowSpeaksEnglish() ? reason : QString());
+  return error.isEmpty();
 }
 
 void TForm1::ShowMessage(const QString& text, const QString& detail) {

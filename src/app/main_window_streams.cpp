@@ -1,6 +1,7 @@
 // What the information file declares, as the window shows it: a marker at
-// the right end of status panel 1 while the last run has notes (its tooltip
-// lists them), and the stream list from the menu "情報".
+// the right end of status panel 1 while the last run has notes or the
+// language table names no language (its tooltip lists them), and the stream
+// list from the menu "情報".
 
 #include <QAction>
 #include <QLabel>
@@ -50,9 +51,13 @@ void TForm1::PlaceNotesMarker() {
 }
 
 void TForm1::ShowRunNotes() {
-  const bool any = !last_outcome_.notes.empty();
+  // A language table that names no language is told here too, beside the run's notes.
+  QStringList tooltip;
+  if (!table_warning_.isEmpty()) tooltip << table_warning_;
+  if (!last_outcome_.notes.empty()) tooltip << StreamsDialog::NotesTooltip(last_outcome_);
+  const bool any = !tooltip.isEmpty();
   PlaceNotesMarker();
-  NotesMarker->setToolTip(any ? StreamsDialog::NotesTooltip(last_outcome_) : QString());
+  NotesMarker->setToolTip(tooltip.join(u'\n'));
   NotesMarker->setVisible(any);
   // The path in the panel ends before the marker rather than under it.
   status_panels_[1]->setContentsMargins(0, 0, any ? kMarkerSize : 0, 0);

@@ -37,4 +37,9 @@ QString TitleCaption(int title_set, int title, const std::optional<double>& seco
   return MarkMain(name + LengthText(seconds), main_feature);
 }
 
+QString DamagedCaption(const QString& caption) {
+  //: An entry of the menu タイトルセット whose title set cannot be read; %1 is "VTS_02" or "VTS_01 タイトル 2 (0:01:00)".
+  return QCoreApplication::translate("tonvika::TForm1", "%1 ⚠ 読めません").arg(caption);
+}
+
 }  // namespace tonvika

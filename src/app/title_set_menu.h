@@ -15,4 +15,8 @@ QString TitleSetCaption(int number, const std::optional<double>& longest_title_s
 // length, marked when it is the main feature.
 QString TitleCaption(int title_set, int title, const std::optional<double>& seconds, bool main_feature);
 
+// "VTS_02 ⚠ 読めません": an entry of a title set found damaged (its tables
+// unreadable, its VOBs missing or read short).
+QString DamagedCaption(const QString& caption);
+
 }  // namespace tonvika

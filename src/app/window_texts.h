@@ -32,6 +32,9 @@ inline constexpr const char* kDvdImageFilter = QT_TRANSLATE_NOOP("tonvika::TForm
 // A text of the window in the language the program speaks now.
 inline QString WindowText(const char* source) { return QCoreApplication::translate(kTranslationContext, source); }
 
+// Whether the window's texts are shown in English: its translation is installed.
+inline bool WindowSpeaksEnglish() { return WindowText(kStatusTexts[1]) != QString::fromUtf8(kStatusTexts[1]); }
+
 // "ファイル %s は開けません" with the path as the window shows it in place of %s.
 inline QString FileErrorText(const std::string& path) {
   return QCoreApplication::translate("tonvika::TForm1", "ファイル %1 は開けません").arg(DisplayName(path));

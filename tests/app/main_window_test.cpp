@@ -24,6 +24,7 @@
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>
+#include <QToolButton>
 #include <QUrl>
 #include <filesystem>
 #include <memory>
@@ -32,6 +33,7 @@
 #include "app/main_window.h"
 #include "app/up_down.h"
 #include "app/window_fit.h"
+#include "io/dvd_reader.h"
 #include "support/stream_builder.h"
 
 namespace tonvika {
@@ -865,6 +867,50 @@ class MainWindowTest : public QObject {
     Find<QAction>("Title3")->trigger();
     QCOMPARE(Label("Label1")->text(), image + ":/VIDEO_TS/VTS_02_1.VOB");
     QCOMPARE(Kind(0), QStringLiteral("AC-3 448kbps 48000Hz 5.1ch(3/2) L,C,R,SL,SR CM [英語] "));
+  }
+
+  // An image cut where title set 3's VOB begins: the switch to it fails, and
+  // the window stays on title set 2 (path, menu check, list, status bar),
+  // with a message in its own language and title set 3 marked in the menu.
+  void aFailedSwitchLeavesTheWindowOnTheTitleSetShown() {
+    const std::string whole = (kDiscFixtures + "/three_title_sets.iso").toStdString();
+    const std::uint64_t cut_at = DvdReader(whole).FindInImage("VTS_03_1.VOB")->start;
+    QFile source(QString::fromStdString(whole));
+    QVERIFY(source.open(QIODevice::ReadOnly));
+    const QByteArray head = source.read(static_cast<qint64>(cut_at));
+    const QString image = Write("cut/three_title_sets.iso", Bytes(head.begin(), head.end()));
+    form_->OpenFromCommandLine(image.toStdString());
+    QVERIFY2(messages_.empty(), qPrintable(MessageTexts().join(u'|')));
+    const QString label = Label("Label1")->text();
+    const QStringList status{Status(0), Status(1)};
+    const QStringList kinds{Kind(0), Kind(1)};
+
+    Find<QAction>("Title3")->trigger();
+    QCOMPARE(MessageTexts(), QStringList{QStringLiteral("ファイル %1:/VIDEO_TS/VTS_03_1.VOB (title 3) は開けません").arg(image)});
+    QCOMPARE(Label("Label1")->text(), label);
+    QVERIFY(Find<QAction>("Title2")->isChecked() && !Find<QAction>("Title3")->isChecked());
+    QCOMPARE((QStringList{Status(0), Status(1)}), status);
+    QCOMPARE((QStringList{Kind(0), Kind(1)}), kinds);
+    QCOMPARE(form_->LastOutcome().title, 2);
+    QVERIFY(CommandsEnabled());
+    QCOMPARE(Find<QAction>("Title3")->text(), QStringLiteral("VTS_03 タイトル 3 (0:00:01) ⚠ 読めません"));
+    QCOMPARE(Find<QAction>("Title2")->text(), QStringLiteral("VTS_02 タイトル 2 (0:00:03) ★メイン"));
+    // 解析 runs title set 2 again, as the window shows it.
+    form_->N1Click();
+    QCOMPARE(messages_.size(), 1u);
+    QCOMPARE(Kind(1), kinds[1]);
+  }
+
+  // A language table that names no language: the notes marker says so.
+  void aTableThatNamesNoLanguageRaisesTheMarker() {
+    const std::string empty = dir_.Write("empty_table/code.csv", Bytes{});
+    form_ = MakeForm(empty);
+    auto* marker = Find<QToolButton>("NotesMarker");
+    QVERIFY(!marker->isHidden());
+    QVERIFY(marker->toolTip().startsWith(QString::fromStdString(empty) + QStringLiteral(" には言語名の行がありません")));
+    QVERIFY(messages_.empty());
+    form_ = MakeForm(table_path_);
+    QVERIFY(Find<QToolButton>("NotesMarker")->isHidden());
   }
 
   void droppedFolderOrImageIsTakenWhateverTheCheckBox() {

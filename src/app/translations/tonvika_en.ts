@@ -256,5 +256,17 @@ Languages are shown as codes</translation>
         <extracomment>A title entry of the menu タイトルセット; %1 is its title set (&quot;VTS_01&quot;), %2 the title&apos;s number.</extracomment>
         <translation>%1 title %2</translation>
     </message>
+    <message>
+        <source>%1 には言語名の行がありません
+言語識別は略号になります</source>
+        <extracomment>The notes marker&apos;s tooltip when code.csv is read but names no language; %1 is its path.</extracomment>
+        <translation>%1 names no language (no line of a code and its name)
+Languages are shown as codes</translation>
+    </message>
+    <message>
+        <source>%1 ⚠ 読めません</source>
+        <extracomment>An entry of the menu タイトルセット whose title set cannot be read; %1 is &quot;VTS_02&quot; or &quot;VTS_01 タイトル 2 (0:01:00)&quot;.</extracomment>
+        <translation>%1 ⚠ unreadable</translation>
+    </message>
 </context>
 </TS>
