@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "dvd/ifo_bytes.h"
+#include "dvd/ifo_tables.h"
 #include "dvd/title_cells.h"
 #include "io/file_error.h"
 
@@ -49,9 +51,22 @@ Disc::Disc(const std::string& source, SourceKind kind) : source_(source), kind_(
   ReadTitleSets();
 }
 
+bool Disc::TablesFit(int title_set) const {
+  for (const dvd_read_domain_t domain : {DVD_READ_INFO_FILE, DVD_READ_INFO_BACKUP_FILE}) {
+    const DvdFile file = reader_->OpenFile(title_set, domain);
+    if (!file) continue;
+    const auto bytes = ReadDvdFileBytes(*file, kMaxInformationFileSize);
+    if (!bytes || !IsInformationFile(*bytes, title_set)) continue;  // libdvdread passes it over too
+    return TablesFitInFile(*bytes, title_set);
+  }
+  return false;
+}
+
+IfoHandle Disc::OpenTables(int title_set) const { return TablesFit(title_set) ? reader_->OpenIfo(title_set) : IfoHandle(); }
+
 IfoHandle Disc::OpenManagerTables() const {
   try {
-    return reader_->OpenIfo(0);
+    return OpenTables(0);
   } catch (const FileError& e) {
     throw FileError(source_, e.what());  // VIDEO_TS.IFO is there, but no regular file
   }
@@ -68,7 +83,7 @@ void Disc::ReadTitleSets() {
     IfoHandle tables;
     std::optional<FileError> error;
     try {
-      tables = reader_->OpenIfo(n);
+      tables = OpenTables(n);
     } catch (const FileError& e) {
       error = e;  // the title set alone cannot be read
     }

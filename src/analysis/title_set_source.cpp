@@ -1,9 +1,9 @@
 #include "analysis/title_set_source.h"
 
-#include <algorithm>
-#include <string_view>
+#include <utility>
 
 #include "analysis/short_read.h"
+#include "dvd/ifo_tables.h"
 #include "dvd/title_stream.h"
 #include "io/file_error.h"
 
@@ -11,14 +11,8 @@ namespace tonvika {
 
 namespace {
 
-constexpr std::string_view kTitleSetIdentifier = "DVDVIDEO-VTS";
 constexpr const char* kNoTitleVobs = "the title set's VOBs cannot be opened";
 constexpr const char* kNoInformation = "cannot be read, nor its backup";
-
-bool IsTitleSetInformation(const std::vector<std::uint8_t>& bytes) {
-  return bytes.size() >= kTitleSetIdentifier.size() &&
-         std::equal(kTitleSetIdentifier.begin(), kTitleSetIdentifier.end(), bytes.begin());
-}
 
 }  // namespace
 
@@ -41,7 +35,7 @@ std::optional<InformationFile> TitleSetSource::ReadInformationFile() {
     const DvdFile file = disc_.OpenFile(title_set_, domain);
     if (!file) continue;
     auto bytes = ReadDvdFileBytes(*file, kMaxInformationFileSize);
-    if (bytes && IsTitleSetInformation(*bytes)) return InformationFile{*path, std::move(*bytes), reading_.title_chain};
+    if (bytes && IsInformationFile(*bytes, title_set_)) return InformationFile{*path, std::move(*bytes), reading_.title_chain};
   }
   throw FileError(paths_.ifo, kNoInformation);
 }

@@ -34,26 +34,25 @@ void CollectMessage(void* sink, dvd_logger_level_t /*level*/, const char* format
 
 // libdvdread reports a path it cannot stat with perror(), on our standard
 // error, and takes a device it cannot open for "no disc"; the path is tried
-// here first, so that the user hears the system's reason instead.
-void CheckReadable(const std::string& path) {
+// here first, so that the user hears the system's reason instead. True for
+// a folder.
+bool CheckReadable(const std::string& path) {
   struct stat info {};
   if (::stat(path.c_str(), &info) != 0) throw FileError(path, std::strerror(errno));
   if (S_ISDIR(info.st_mode)) {
     if (::access(path.c_str(), R_OK | X_OK) != 0) throw FileError(path, std::strerror(errno));
-    return;
+    return true;
   }
   if (!S_ISREG(info.st_mode) && !S_ISBLK(info.st_mode)) throw FileError(path, "not a DVD folder, image or drive");
   const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) throw FileError(path, std::strerror(errno));
   ::close(fd);
+  return false;
 }
 
-bool IsDirectory(const std::string& path) {
-  struct stat info {};
-  return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-}
-
-// The header, then the tables the program reads; the rest stay unread.
+// The header, then the tables the program reads; the rest stay unread. A
+// table that cannot be read is not looked for in the backup: libdvdread
+// opens the backup's header alone only when the IFO's cannot be read.
 IfoHandle ReadTables(IfoHandle ifo, int title_set) {
   const DvdReadLibrary& dvdread = *LoadDvdRead();
   if (!ifo) return ifo;
@@ -76,8 +75,7 @@ std::string DiscFileName(int title_set, int part, const char* extension) {
 }
 
 DvdReader::DvdReader(const std::string& path) : path_(path), messages_(std::make_unique<DvdMessages>()) {
-  CheckReadable(path_);
-  if (IsDirectory(path_)) folder_files_.emplace(path_);
+  if (CheckReadable(path_)) folder_files_.emplace(path_);
   std::string missing;
   const DvdReadLibrary* dvdread = LoadDvdRead(&missing);
   if (dvdread == nullptr) throw FileError(path_, "libdvdread is needed to read a disc: " + missing);

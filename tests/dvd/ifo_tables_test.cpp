@@ -1,0 +1,63 @@
+// An information file's tables are vetted before libdvdread reads them: a
+// header that claims more than the file holds would have it reserve that much.
+#include "dvd/ifo_tables.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace tonvika {
+namespace {
+
+const std::string kVideoTs = std::string(TONVIKA_FIXTURES) + "/disc/three_title_sets/VIDEO_TS";
+
+std::vector<std::uint8_t> Bytes(const std::string& name) {
+  std::ifstream in(kVideoTs + "/" + name, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::size_t TableAt(const std::vector<std::uint8_t>& ifo, std::size_t pointer) {
+  return (std::size_t{ifo[pointer]} << 24 | std::size_t{ifo[pointer + 1]} << 16 | std::size_t{ifo[pointer + 2]} << 8 |
+          ifo[pointer + 3]) * 2048;
+}
+
+void SetLastByte(std::vector<std::uint8_t>& ifo, std::size_t table, std::uint32_t last_byte) {
+  for (int k = 0; k < 4; ++k) ifo[table + 4 + static_cast<std::size_t>(k)] = static_cast<std::uint8_t>(last_byte >> (24 - 8 * k));
+}
+
+TEST(IfoTables, TheIdentifierTellsTheManagerFromATitleSet) {
+  EXPECT_TRUE(IsInformationFile(Bytes("VIDEO_TS.IFO"), 0));
+  EXPECT_FALSE(IsInformationFile(Bytes("VIDEO_TS.IFO"), 1));
+  EXPECT_TRUE(IsInformationFile(Bytes("VTS_02_0.BUP"), 2));
+  EXPECT_FALSE(IsInformationFile(Bytes("VTS_02_0.IFO"), 0));
+  EXPECT_FALSE(IsInformationFile(std::vector<std::uint8_t>{'D', 'V', 'D'}, 2));
+}
+
+// The title table of VIDEO_TS.IFO (pointer at 0xC4), the part-of-title table
+// of a title set's (0xC8): as written, with a last byte of 0 (sized by its
+// entries), claiming one byte too many, claiming 3 GB, and cut off.
+TEST(IfoTables, ATableMustEndInsideItsFile) {
+  for (const auto& [name, title_set, pointer] :
+       {std::tuple{"VIDEO_TS.IFO", 0, std::size_t{0xC4}}, std::tuple{"VTS_01_0.IFO", 1, std::size_t{0xC8}}}) {
+    const std::vector<std::uint8_t> sound = Bytes(name);
+    const std::size_t table = TableAt(sound, pointer);
+    EXPECT_TRUE(TablesFitInFile(sound, title_set)) << name;
+    std::vector<std::uint8_t> ifo = sound;
+    SetLastByte(ifo, table, 0);
+    EXPECT_TRUE(TablesFitInFile(ifo, title_set)) << name;
+    SetLastByte(ifo, table, static_cast<std::uint32_t>(sound.size() - table));
+    EXPECT_FALSE(TablesFitInFile(ifo, title_set)) << name;
+    SetLastByte(ifo, table, static_cast<std::uint32_t>(sound.size() - table - 1));
+    EXPECT_TRUE(TablesFitInFile(ifo, title_set)) << name;
+    SetLastByte(ifo, table, 0xAFFFFFFF);
+    EXPECT_FALSE(TablesFitInFile(ifo, title_set)) << name;
+    EXPECT_FALSE(TablesFitInFile(std::span(sound).first(table + 4), title_set)) << name;
+    EXPECT_FALSE(TablesFitInFile(std::span(sound).first(0xC4), title_set)) << name;
+  }
+}
+
+}  // namespace
+}  // namespace tonvika
