@@ -1,7 +1,7 @@
 #!/bin/sh
 # Installs the Debian packages the build and the tests need. Idempotent:
 # packages already present are left alone and apt is not touched at all.
-# Usage: scripts/install-deps.sh [build|media|package|all]
+# Usage: scripts/install-deps.sh [build|media|package|fuzz|all]
 #   build (default): compilers, CMake, Qt 6 with its translation tools,
 #                    GoogleTest, Google Benchmark, JSON, libdvdread, fonts, the
 #                    tools the test suite calls (validators of the desktop
@@ -10,6 +10,8 @@
 #                    the peers used by the fixture scripts and the comparison
 #                    benchmarks.
 #   package:         additionally what `make package` needs (dpkg-shlibdeps).
+#   fuzz:            additionally what `make fuzz` needs to build libdvdread
+#                    from its Debian source (dpkg-source).
 set -eu
 
 set_name=${1:-build}
@@ -25,13 +27,15 @@ build_pkgs="build-essential cmake pkg-config
   desktop-file-utils appstream groff-base"
 media_pkgs="ffmpeg dvdauthor genisoimage lsdvd mediainfo hyperfine imagemagick faketime"
 package_pkgs="dpkg-dev file"
+fuzz_pkgs="dpkg-dev make"
 
 case "$set_name" in
   build) pkgs=$build_pkgs ;;
   media) pkgs="$build_pkgs $media_pkgs" ;;
   package) pkgs="$build_pkgs $package_pkgs" ;;
-  all)   pkgs="$build_pkgs $media_pkgs $package_pkgs" ;;
-  *) echo "usage: $0 [build|media|package|all]" >&2; exit 64 ;;
+  fuzz) pkgs="$build_pkgs $fuzz_pkgs" ;;
+  all)   pkgs="$build_pkgs $media_pkgs $package_pkgs $fuzz_pkgs" ;;
+  *) echo "usage: $0 [build|media|package|fuzz|all]" >&2; exit 64 ;;
 esac
 
 missing=""
