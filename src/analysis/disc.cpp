@@ -57,7 +57,7 @@ bool Disc::TablesFit(int title_set) const {
     if (!file) continue;
     const auto bytes = ReadDvdFileBytes(*file, kMaxInformationFileSize);
     if (!bytes || !IsInformationFile(*bytes, title_set)) continue;  // libdvdread passes it over too
-    return TablesFitInFile(*bytes, title_set);
+    return TablesSafeToRead(*bytes, title_set);
   }
   return false;
 }

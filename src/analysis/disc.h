@@ -57,8 +57,8 @@ class Disc {
  private:
   TitleSetPaths PathsOf(int number) const;
   // libdvdread takes the IFO when its header reads, else the backup, and
-  // reserves what the headers of the tables it reads claim: a table that
-  // claims to reach past its file is damaged, and not given to it.
+  // cannot read all of a damaged one's tables safely (dvd/ifo_tables.h):
+  // such tables are not given to it.
   bool TablesFit(int title_set) const;
   IfoHandle OpenTables(int title_set) const;  // nothing when they cannot be read
   IfoHandle OpenManagerTables() const;

@@ -212,6 +212,31 @@ TEST(DamagedDisc, OneStrayScramblingFlagIsNoEncryption) {
   EXPECT_EQ(flagged, 1) << "sub-stream " << sub_stream;
 }
 
+// Two search pointers naming one program chain past the end of the file:
+// libdvdread reads it once, fails, and takes the null chain for the second
+// (a crash, found by disc_fuzz). The title set is refused before that.
+TEST(DamagedDisc, AChainNamedTwiceThatCannotBeReadIsRefused) {
+  ScratchDir dir;
+  fs::copy(kFolder, dir.File("disc"), fs::copy_options::recursive);
+  for (const char* name : {"disc/VIDEO_TS/VTS_01_0.IFO", "disc/VIDEO_TS/VTS_01_0.BUP"}) {
+    std::vector<std::uint8_t> ifo = Bytes(dir.File(name));
+    const std::size_t table = (std::size_t{ifo[0xCC]} << 24 | ifo[0xCD] << 16 | ifo[0xCE] << 8 | ifo[0xCF]) * 2048;
+    ifo[table + 1] = 2;  // two search pointers, both to a chain at 15 MB
+    for (const std::size_t start : {table + 12, table + 20}) {
+      constexpr std::uint8_t kOutside[] = {0x00, 0xF0, 0x00, 0x00};
+      std::copy(std::begin(kOutside), std::end(kOutside), ifo.begin() + static_cast<std::ptrdiff_t>(start));
+    }
+    WriteBytes(dir.File(name), ifo, ifo.size());
+  }
+  const TimedRun run = Cli(dir.Path().string(), {"disc"});
+  EXPECT_EQ(run.result.status, 2) << Describe(run.result);
+  EXPECT_NE(run.result.err.find("tonvika-cli: disc/VIDEO_TS/VTS_01_0.IFO: cannot be read, nor its backup (title set 1 "
+                                "skipped)\n"),
+            std::string::npos)
+      << run.result.err;
+  EXPECT_EQ(Count(run.result.out, "----------\nList\n"), 2u);
+}
+
 // A cell address table claiming 1.2 GB: libdvdread's ifoOpen reserves that
 // much and more, and fails on it. Only the tables the program reads are
 // read, so the title set is analysed within 256 MB of address space.
