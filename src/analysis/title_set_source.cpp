@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "analysis/short_read.h"
+#include "analysis/title_stream_reader.h"
 #include "dvd/ifo_tables.h"
 #include "dvd/title_stream.h"
 #include "io/file_error.h"
@@ -63,6 +64,15 @@ std::optional<std::string> TitleSetSource::ReadingNote() const {
   if (!reading_.cells.empty()) return std::nullopt;
   return "no program chain to follow (" + reading_.as_stored_reason +
          "): the title set's VOBs are read as they are stored, from the first on";
+}
+
+std::unique_ptr<StreamReader> TitleSetSource::OpenStream() {
+  DvdFile vobs = disc_.OpenFile(title_set_, DVD_READ_TITLE_VOBS);
+  if (!vobs) throw FileError(paths_.vob, kNoTitleVobs);
+  const DvdReader* disc = &disc_;
+  const int title_set = title_set_;
+  return std::make_unique<TitleStreamReader>(std::move(vobs), reading_.cells,
+                                             [disc, title_set] { return ImageEndCause(*disc, title_set); });
 }
 
 }  // namespace tonvika

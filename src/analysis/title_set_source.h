@@ -42,6 +42,7 @@ class TitleSetSource final : public VideoObjectSource {
   std::optional<std::string> ReadingNote() const override;
   // Where an image ends before its VOBs do, or else that a read failed.
   std::optional<std::string> ShortReadCause() const override;
+  std::unique_ptr<StreamReader> OpenStream() override;
 
  private:
   dvd_file_t& TitleVobs();

@@ -5,11 +5,13 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
+#include "analysis/stream_reader.h"
 #include "dvd/ifo_bytes.h"
 
 namespace tonvika {
@@ -43,6 +45,9 @@ class VideoObjectSource {
   // as its VOBs store it, its program chain being unreadable); nothing
   // when it is.
   virtual std::optional<std::string> ReadingNote() const { return std::nullopt; }
+  // The whole program stream, as ReadWindow reads its start; nothing where
+  // the source cannot give it. Throws FileError when it cannot be opened.
+  virtual std::unique_ptr<StreamReader> OpenStream() { return nullptr; }
 };
 
 }  // namespace tonvika

@@ -1,5 +1,6 @@
 #include "analysis/vob_file_source.h"
 
+#include "analysis/file_stream_reader.h"
 #include "analysis/short_read.h"
 #include "dvd/ifo_audio.h"
 
@@ -25,5 +26,7 @@ std::size_t VobFileSource::ReadWindow(std::span<std::uint8_t> window) {
 }
 
 std::optional<std::string> VobFileSource::ShortReadCause() const { return short_read_; }
+
+std::unique_ptr<StreamReader> VobFileSource::OpenStream() { return std::make_unique<FileStreamReader>(path_); }
 
 }  // namespace tonvika

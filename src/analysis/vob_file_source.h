@@ -22,6 +22,7 @@ class VobFileSource final : public VideoObjectSource {
   // The window is never larger than the size taken right before the read:
   // fewer bytes mean that the file shrank in between.
   std::optional<std::string> ShortReadCause() const override;
+  std::unique_ptr<StreamReader> OpenStream() override;
 
  private:
   std::string path_;

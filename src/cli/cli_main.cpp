@@ -7,6 +7,7 @@
 
 #include "io/file_error.h"
 #include "cli/cli_options.h"
+#include "cli/extract_command.h"
 #include "cli/source_runner.h"
 
 namespace tonvika::cli {
@@ -57,6 +58,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
   }
   const auto table = LoadTable(parsed.options, err);
   if (!table) return kExitFileError;
+  if (parsed.options.extract) return RunExtraction(parsed.options, *table, out, err);
   SourceRunner runner(parsed.options, *table, out, err);
   for (const auto& path : parsed.options.files) runner.Run(path);
   return runner.Finish();

@@ -1,6 +1,7 @@
 #include "cli/cli_options.h"
 
 #include <charconv>
+#include <filesystem>
 
 namespace tonvika::cli {
 
@@ -24,6 +25,11 @@ std::optional<DisplayLanguage> ParseLanguage(const std::string& text) {
   return std::nullopt;
 }
 
+bool IsFolder(const std::string& path) {
+  std::error_code ec;
+  return std::filesystem::is_directory(path, ec);
+}
+
 ParseResult Error(std::string message) {
   ParseResult result;
   result.status = ParseStatus::UsageError;
@@ -36,6 +42,20 @@ std::pair<std::string, std::optional<std::string>> SplitOption(const std::string
   const auto eq = arg.find('=');
   if (eq == std::string::npos) return {arg, std::nullopt};
   return {arg.substr(0, eq), arg.substr(eq + 1)};
+}
+
+std::string ExtractionUsageError(const Options& options) {
+  if (!options.extract) {
+    if (options.output) return "--output needs --extract";
+    if (options.force) return "--force needs --extract";
+    return {};
+  }
+  if (options.files.size() != 1) return "--extract takes one SOURCE";
+  if (options.all_titles) return "--extract takes one title; --all-titles does not go with it";
+  const bool all = options.extract == "all";
+  const bool to_folder = !options.output || options.output->back() == '/' || IsFolder(*options.output);
+  if (all && !to_folder) return "--extract all writes a file per stream: give -o a folder ending in '/'";
+  return {};
 }
 
 }  // namespace
@@ -66,6 +86,18 @@ std::string UsageText() {
          "                  block each, instead of each title set's longest title\n"
          "  --title T       on a disc, analyse title T only (1 to 99, numbered\n"
          "                  across the disc as lsdvd numbers them)\n"
+         "  --extract ID    write the audio stream ID (0x80, 0x8A, 0xA1, 0xC0 ... as\n"
+         "                  --streams shows it), or all of them, of a VOB or of a\n"
+         "                  disc's title (by default the main feature) to a file:\n"
+         "                  AC-3, DTS and MPEG audio as they are, LPCM as WAV\n"
+         "  -o, --output PATH\n"
+         "                  the file to write, or the folder (ending in /) to write\n"
+         "                  into (default: the current folder, with a name that\n"
+         "                  gives the stream, its language and its delay)\n"
+         "  --force         replace a file that exists (never the source)\n"
+         "  --progress, --no-progress\n"
+         "                  show the progress line on standard error or not\n"
+         "                  (default: when standard error is a terminal)\n"
          "  --help          show this help and exit\n"
          "  --version       show the version and exit\n"
          "\n"
@@ -80,7 +112,9 @@ std::string UsageText() {
          "\n"
          "Exit status: 0 all sources analysed, 1 a file gave nothing to show,\n"
          "2 a file, disc or title set could not be opened (a title set that cannot\n"
-         "be read is skipped and the others analysed), 64 bad usage.\n";
+         "be read is skipped and the others analysed), 64 bad usage. --extract: 0\n"
+         "written, 2 not written, or written with a gap (unreadable sectors, scrambled\n"
+         "packets), 130 interrupted (nothing is left of an unfinished file).\n";
 }
 
 ParseResult ParseOptions(const std::vector<std::string>& args) {
@@ -98,8 +132,9 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
       continue;
     }
     auto [name, inline_value] = SplitOption(arg);
-    const bool takes_value =
-        name == "--read-size" || name == "--lang" || name == "--code-csv" || name == "--title-set" || name == "--title";
+    if (name == "-o") name = "--output";
+    const bool takes_value = name == "--read-size" || name == "--lang" || name == "--code-csv" ||
+                             name == "--title-set" || name == "--title" || name == "--extract" || name == "--output";
     if (!takes_value && inline_value) return Error("option '" + name + "' takes no value");
     std::string value;
     if (takes_value) {
@@ -149,6 +184,16 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
       options.json = true;
     } else if (name == "--streams") {
       options.streams = true;
+    } else if (name == "--extract") {
+      if (!ParseStreamChoice(value)) return Error("--extract takes a stream id such as 0x80, or 'all', not '" + value + "'");
+      options.extract = value;
+    } else if (name == "--output") {
+      if (value.empty()) return Error("--output needs a path");
+      options.output = value;
+    } else if (name == "--force") {
+      options.force = true;
+    } else if (name == "--progress" || name == "--no-progress") {
+      options.progress = name == "--progress";
     } else {
       return Error("unknown option '" + name + "'");
     }
@@ -158,7 +203,19 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
   if (options.title && (options.title_set || options.main_feature || options.all_titles)) {
     return Error("--title excludes --title-set, --main and --all-titles");
   }
+  if (const std::string error = ExtractionUsageError(options); !error.empty()) return Error(error);
   return result;
+}
+
+std::optional<StreamChoice> ParseStreamChoice(const std::string& text) {
+  if (text == "all") return StreamChoice{true, 0};
+  const bool hex = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
+  int value = 0;
+  const char* first = text.data() + (hex ? 2 : 0);
+  const char* end = text.data() + text.size();
+  const auto [ptr, ec] = std::from_chars(first, end, value, hex ? 16 : 10);
+  if (ec != std::errc() || ptr != end || first == end || value < 0x80 || value > 0xDF) return std::nullopt;
+  return StreamChoice{false, value};
 }
 
 }  // namespace tonvika::cli

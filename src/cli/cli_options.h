@@ -24,6 +24,13 @@ struct Options {
   bool main_feature = false;
   bool all_titles = false;
   std::optional<int> title;
+  // Extraction: the stream id ("0x80") or "all"; where to write (a file,
+  // or a folder when it ends in '/' or is one); replace an existing file;
+  // the progress line forced on or off (default: when stderr is a terminal).
+  std::optional<std::string> extract;
+  std::optional<std::string> output;
+  bool force = false;
+  std::optional<bool> progress;
   std::vector<std::string> files;  // the SOURCE arguments: files and discs
 };
 
@@ -36,6 +43,14 @@ struct ParseResult {
 };
 
 ParseResult ParseOptions(const std::vector<std::string>& args);
+
+// --extract's ID: a stream id from 0x80 to 0xDF (hexadecimal with 0x, or
+// decimal), or "all"; nothing when it is neither.
+struct StreamChoice {
+  bool all = false;
+  int id = 0;  // when not all
+};
+std::optional<StreamChoice> ParseStreamChoice(const std::string& text);
 std::string UsageText();
 
 }  // namespace tonvika::cli

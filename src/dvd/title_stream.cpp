@@ -87,4 +87,23 @@ std::size_t TitleStream::Read(std::span<std::uint8_t> out) {
   return done * kDvdBlockSize;
 }
 
+std::uint64_t TitleStream::SkipUnreadable() {
+  stopped_ = false;
+  std::uint64_t skipped = 0;
+  std::array<std::uint8_t, kDvdBlockSize> block;
+  while (FindNextBlock()) {
+    if (blocks_.Read(next_, block) == kDvdBlockSize) break;
+    ++skipped;
+    ++next_;
+    if (at_vobu_start_) {
+      // Without its NAV pack the unit's end and the next unit of the angle
+      // are unknown.
+      at_vobu_start_ = false;
+      run_end_ = cells_[cell_].last;
+      jump_ = run_end_ + 1;
+    }
+  }
+  return skipped;
+}
+
 }  // namespace tonvika

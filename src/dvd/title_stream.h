@@ -51,6 +51,10 @@ class TitleStream {
   std::size_t Read(std::span<std::uint8_t> out);
   // A block could not be read: the title's bytes ended early.
   bool Stopped() const { return stopped_; }
+  // After a stop: passes over the blocks that cannot be read, up to the
+  // next one that can, so that Read goes on from there; the blocks passed
+  // over. An angle unit whose NAV pack is among them is read on as stored.
+  std::uint64_t SkipUnreadable();
 
  private:
   void EnterCell();

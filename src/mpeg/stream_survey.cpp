@@ -151,12 +151,14 @@ struct Track {
 
 class Survey {
  public:
-  explicit Survey(Bytes window) : window_(window) {}
+  Survey(Bytes window, bool whole_packets) : window_(window), whole_packets_(whole_packets) {}
 
   StreamSurvey Run() {
     std::size_t position = IsStartCode(0) ? 0 : Resync(0);
+    survey_.walked = window_.size();
     while (position < window_.size()) {
       const std::optional<std::size_t> next = Step(position);
+      if (!next || *next > window_.size()) survey_.walked = position;
       if (!next || *next >= window_.size()) break;
       position = IsStartCode(*next) ? *next : Resync(*next);
     }
@@ -201,6 +203,7 @@ class Survey {
     if (start + kPacketHeadLength > window_.size()) return std::nullopt;
     const std::size_t length = (std::size_t{window_[start + kLengthOffset]} << 8) | window_[start + kLengthOffset + 1];
     const std::size_t end = start + kPacketHeadLength + length;
+    if (whole_packets_ && end > window_.size()) return std::nullopt;
     ExaminePacket(start, id, std::min(end, window_.size()));
     if (end > window_.size()) return std::nullopt;
     return end;
@@ -345,6 +348,7 @@ class Survey {
   }
 
   Bytes window_;
+  bool whole_packets_;
   StreamSurvey survey_;
   std::vector<Track> tracks_;
   std::array<std::uint16_t, kStreamKeys> track_of_key_{};  // index into tracks_ + 1; 0: none yet
@@ -352,6 +356,8 @@ class Survey {
 
 }  // namespace
 
-StreamSurvey SurveyProgramStream(Bytes window) { return Survey(window).Run(); }
+StreamSurvey SurveyProgramStream(Bytes window) { return Survey(window, false).Run(); }
+
+StreamSurvey SurveyWholePackets(Bytes piece) { return Survey(piece, true).Run(); }
 
 }  // namespace tonvika

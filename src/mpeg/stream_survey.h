@@ -57,10 +57,18 @@ struct StreamSurvey {
   std::uint32_t packs = 0;        // pack headers read
   std::uint32_t pes_packets = 0;  // PES packets of any stream id (0xBC to 0xFF)
   std::uint32_t resyncs = 0;      // searches for a start code where one was due
+  // Where the walk stopped: the window's end, or the start of the pack or
+  // packet it cuts off (SurveyWholePackets: where the next window goes on).
+  std::size_t walked = 0;
 };
 
 // Walks the window from offset 0 and stops at its end or inside the first
 // pack or packet the window cuts off.
 StreamSurvey SurveyProgramStream(std::span<const std::uint8_t> window);
+
+// The same walk over one piece of a longer program stream read piece by
+// piece: a packet the piece cuts off is left out entirely, and `walked`
+// says where it begins, so that the next piece starts there.
+StreamSurvey SurveyWholePackets(std::span<const std::uint8_t> piece);
 
 }  // namespace tonvika

@@ -115,6 +115,40 @@ TEST(TitleStream, AReadErrorEndsTheStream) {
   }
 }
 
+// An extraction passes over what cannot be read and goes on after it: a
+// run of bad blocks, a NAV pack among them (its unit is then read on as
+// stored), the title's last blocks.
+TEST(TitleStream, UnreadableBlocksArePassedOver) {
+  struct Case {
+    std::set<std::uint32_t> bad;
+    Addresses expected;
+    std::uint64_t skipped;
+  };
+  const Case cases[] = {
+      {{1, 2}, Join({Range(0, 0), Range(100, 104), Range(110, 114), Range(120, 124), Range(200, 201)}), 2},
+      {{110}, Join({Range(0, 2), Range(100, 104), Range(111, 124), Range(200, 201)}), 1},
+      {{201}, Join({Range(0, 2), Range(100, 104), Range(110, 114), Range(120, 124), Range(200, 200)}), 1},
+  };
+  for (const Case& c : cases) {
+    MemoryBlocks blocks(300, kAngleBlock, c.bad);
+    TitleStream stream(blocks, kCells);
+    std::vector<std::uint8_t> buffer(4 * kDvdBlockSize);
+    Addresses read;
+    std::uint64_t skipped = 0;
+    for (;;) {
+      if (stream.Stopped()) skipped += stream.SkipUnreadable();
+      const std::size_t got = stream.Read(buffer) / kDvdBlockSize;
+      for (std::size_t n = 0; n < got; ++n) {
+        const std::uint8_t* stamp = buffer.data() + n * kDvdBlockSize + kStamp;
+        read.push_back((std::uint32_t{stamp[0]} << 24) | (stamp[1] << 16) | (stamp[2] << 8) | stamp[3]);
+      }
+      if (got == 0 && !stream.Stopped()) break;
+    }
+    EXPECT_EQ(read, c.expected) << *c.bad.begin();
+    EXPECT_EQ(skipped, c.skipped) << *c.bad.begin();
+  }
+}
+
 TEST(TitleStream, OnlyWholeBlocksAreDelivered) {
   MemoryBlocks blocks(300, kAngleBlock);
   TitleStream stream(blocks, kCells);
