@@ -82,7 +82,7 @@ fuzz: fuzz-deps $(FUZZ)/CMakeCache.txt
 	  mkdir -p $(FUZZ)/corpus/$$t $(FUZZ)/artifacts/$$t; \
 	  if [ -d fuzz/corpus/$$t ]; then cp fuzz/corpus/$$t/* $(FUZZ)/corpus/$$t/; fi; \
 	  limits="-timeout=10"; \
-	  if [ $$t = disc_fuzz ]; then cp $(DISC_SEEDS) $(FUZZ)/corpus/$$t/; limits="-timeout=60 -max_len=2097152 -rss_limit_mb=4096"; fi; \
+	  if [ $$t = disc_fuzz ]; then cp $(DISC_SEEDS) $(FUZZ)/corpus/$$t/; limits="-timeout=60 -max_len=2097152 -rss_limit_mb=4096 -fork=1 -ignore_timeouts=1"; fi; \
 	  echo "== $$t: $(FUZZ_SECONDS) s, log in $(FUZZ)/$$t.log"; \
 	  if ! LD_LIBRARY_PATH=$(abspath $(FUZZ_DVDREAD))/lib LSAN_OPTIONS=suppressions=$(CURDIR)/fuzz/lsan.supp \
 	      $(FUZZ)/fuzz/$$t -max_total_time=$(FUZZ_SECONDS) \

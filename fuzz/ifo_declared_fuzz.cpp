@@ -27,7 +27,7 @@ FoundTracks TracksFrom(std::span<const std::uint8_t> input) {
   for (int slot = 0; slot < kSlotCount; ++slot) {
     if ((input[0] >> slot & 1) == 0) continue;
     const auto kind = static_cast<TrackKind>(((input[1] >> slot) & 1) + ((input[1] >> 7) & 1));
-    tracks[static_cast<std::size_t>(slot)] = PublishedTrack{kind, SubStreamBase(kind) + slot, Ac3Header{}};
+    tracks[static_cast<std::size_t>(slot)] = PublishedTrack{kind, SubStreamBase(kind) + slot, Ac3Header{}, {}, {}};
   }
   return tracks;
 }
