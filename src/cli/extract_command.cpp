@@ -1,5 +1,6 @@
 #include "cli/extract_command.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -20,6 +21,8 @@ namespace tonvika::cli {
 namespace {
 
 constexpr const char* kProgram = "tonvika-cli";
+// A stream joined from pieces can jump at every joint; the first few say it.
+constexpr std::size_t kJumpsShown = 5;
 
 // What is extracted: the analysed source, its stream, and who to thank
 // for the bytes.
@@ -176,9 +179,14 @@ bool Warn(const WrittenFile& file, const std::optional<std::string>& cause, std:
         << " are scrambled or unreadable and left out; the output has gaps there\n";
     damaged = true;
   }
-  for (const TimeJump& jump : file.stream.jumps) {
+  const std::size_t shown = std::min(file.stream.jumps.size(), kJumpsShown);
+  for (std::size_t i = 0; i < shown; ++i) {
+    const TimeJump& jump = file.stream.jumps[i];
     err << who << "warning: a gap in the PTS at " << ClockText(jump.at_s) << ": the stream goes on "
         << Seconds(jump.by_s, true) << " off the time its frames last; a player of this file loses sync there\n";
+  }
+  if (file.stream.jumps.size() > shown) {
+    err << who << "warning: " << file.stream.jumps.size() - shown << " more gaps in the PTS (--json lists them all)\n";
   }
   return damaged;
 }
