@@ -3,10 +3,7 @@
 # as a file, and counts the bytes it reads from the disc (strace), beside
 # lsdvd -a on the same image.
 #
-# The disc (three title sets: 20 s AC-3 5.1 + LPCM stereo; 60 s DTS 5.1 +
-# AC-3 stereo, the main feature; 20 s three AC-3 tracks; MPEG-2 video 1 Mb/s)
-# is made once with scripts/dvd_disc.py --no-cut into BUILD/bench-disc/, as a
-# folder and as an image of some 28 MB; it is not part of the sources.
+# The disc is made once by bench/make_disc.sh.
 #
 # Usage: bench/disc.sh [BUILD_DIR]    (default: build-release; a Release build)
 # Needs ffmpeg, dvdauthor, genisoimage, lsdvd, hyperfine, strace and python3
@@ -21,22 +18,13 @@ image=$media/disc.iso
 folder=$media/folder
 results=$build/bench-results
 csv=$root/data/code.csv
-min_bytes=25000000
 
 for tool in hyperfine strace lsdvd isoinfo python3; do
   command -v "$tool" > /dev/null || { echo "disc.sh: $tool is missing (scripts/install-deps.sh media)" >&2; exit 1; }
 done
 [ -x "$cli" ] || { echo "disc.sh: build tonvika-cli first ($cli)" >&2; exit 1; }
 
-if [ ! -f "$image" ] || [ "$(stat -c %s "$image")" -lt "$min_bytes" ]; then
-  echo "disc.sh: making the disc in $media (once)" >&2
-  mkdir -p "$media"
-  python3 "$root/scripts/dvd_disc.py" --out "$folder" --image "$image" --no-cut \
-    --title-set 20 "ac3 en 5.1(side) 48000 -b 448k" "lpcm16 ja stereo 48000" \
-    --title-set 60 "dts de 5.1(side) 48000 -b 768k" "ac3 fr stereo 48000 -b 192k" \
-    --title-set 20 "ac3 es stereo 48000 -b 192k" "ac3 it mono 48000 -b 96k" "ac3 zh 3.0 48000 -b 256k" \
-    2> "$media.log" || { cat "$media.log" >&2; exit 1; }
-fi
+"$root/bench/make_disc.sh" "$build"
 echo "image: $(stat -c %s "$image") bytes; VTS_02_1.VOB: $(stat -c %s "$folder/VIDEO_TS/VTS_02_1.VOB") bytes"
 
 mkdir -p "$results"

@@ -246,6 +246,21 @@ int Report(const Options& options, const std::string& source, const Prepared& pr
   return status;
 }
 
+// What could not be begun: a message, and with --json the document says it too.
+int Refuse(const Options& options, const std::string& message, std::ostream& out, std::ostream& err) {
+  err << kProgram << ": " << message << "\n";
+  if (options.json) {
+    nlohmann::ordered_json document;
+    document["source"] = options.files.front();
+    document["title_set"] = nullptr;
+    document["title"] = nullptr;
+    document["files"] = nlohmann::ordered_json::array();
+    document["error"] = message;
+    out << document.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << "\n";
+  }
+  return kExitFileError;
+}
+
 }  // namespace
 
 int RunExtraction(const Options& options, const LanguageTable& table, std::ostream& out, std::ostream& err) {
@@ -270,14 +285,13 @@ int RunExtraction(const Options& options, const LanguageTable& table, std::ostre
     line.Finish();
     return Report(options, source, prepared, job, outcome, out, err);
   } catch (const Failure& failure) {
-    err << kProgram << ": " << failure.message() << "\n";
+    return Refuse(options, failure.message(), out, err);
   } catch (const FileError& e) {
-    err << kProgram << ": " << e.path() << ": " << e.reason() << "\n";
+    return Refuse(options, e.path() + ": " + e.reason(), out, err);
   } catch (const ExtractionCancelled&) {
     err << kProgram << ": interrupted; nothing was written\n";
     return 128 + InterruptSignal();
   }
-  return kExitFileError;
 }
 
 }  // namespace tonvika::cli
