@@ -29,7 +29,7 @@ fixture=$root/tests/fixtures/mixed_ac3_dts_lpcm/VIDEO_TS/VTS_01_1.VOB
 vobs=$(ls "$folder"/VIDEO_TS/VTS_02_[1-9].VOB)
 echo "fixture: $(stat -c %s "$fixture") bytes; title set 2: $(cat $vobs | wc -c) bytes in $(echo $vobs | wc -w) VOB(s)"
 mkdir -p "$results"
-# The title set's stream 0x81 is its AC-3 (0x80 is... see --streams); -y and
+# Title set 2 holds DTS 0x88 and AC-3 0x81 (--streams shows them); -y and
 # --force let each run write over the last one.
 hyperfine -N --warmup 3 --min-runs 15 --style basic --export-markdown "$results/extract.md" \
   -n "fixture: cat" "cat $fixture" \

@@ -159,9 +159,13 @@ std::string Seconds(double seconds, bool sign) {
 }
 
 std::string UnreadableText(const UnreadableRange& range, const std::optional<std::string>& cause) {
-  std::string text = std::to_string(range.bytes / 2048) + " sectors unreadable at " + ClockText(range.at_s) +
-                     "; the output has a gap";
-  text += range.gap_s ? " of " + Seconds(*range.gap_s, false) : " there";
+  std::string text = std::to_string(range.bytes / 2048) + " sectors unreadable at " + ClockText(range.at_s);
+  if (range.at_end) {
+    text += ", to the end of the title; the output ends there";
+  } else {
+    text += "; the output has a gap";
+    text += range.gap_s ? " of " + Seconds(*range.gap_s, false) : " there";
+  }
   if (cause) text += " (" + *cause + ")";
   return text;
 }
@@ -211,6 +215,7 @@ nlohmann::ordered_json FileJson(const WrittenFile& file, const PlannedStream& pl
     unreadable.push_back({{"sectors", range.bytes / 2048},
                           {"at_s", range.at_s},
                           {"gap_s", range.gap_s ? nlohmann::ordered_json(*range.gap_s) : nullptr},
+                          {"at_end", range.at_end},
                           {"message", UnreadableText(range, cause)}});
   }
   json["unreadable"] = unreadable;

@@ -49,7 +49,9 @@ class Extraction {
       if (piece.skipped_before > 0) {
         carry = 0;  // what was cut off before the range has no end
         Unreadable(piece.skipped_before);
+        read_since_skip_ = 0;
       }
+      read_since_skip_ += piece.bytes;
       if (piece.bytes == 0 && piece.skipped_before == 0) break;
       run_.bytes_read += piece.bytes;
       const std::span<const std::uint8_t> bytes(buffer_.data(), carry + piece.bytes);
@@ -120,6 +122,7 @@ class Extraction {
       }
       active.sink->Finish();
       result.counts = active.sink->Counts();
+      if (!result.unreadable.empty() && read_since_skip_ == 0) result.unreadable.back().at_end = true;
       AssignJumps(active);
       run_.streams.push_back(std::move(result));
     }
@@ -147,6 +150,7 @@ class Extraction {
   std::vector<std::uint8_t> buffer_;
   std::vector<Active> active_;
   std::optional<std::uint64_t> video_first_pts_;
+  std::uint64_t read_since_skip_ = 0;  // bytes read after the last unreadable range
   ExtractionRun run_;
 };
 

@@ -27,6 +27,7 @@ struct UnreadableRange {
   std::uint64_t bytes = 0;
   double at_s = 0;               // into the output
   std::optional<double> gap_s;   // the time the output lacks there, when a later PTS tells it
+  bool at_end = false;           // nothing could be read after it: the output ends there
 };
 
 struct ExtractedStream {

@@ -139,6 +139,15 @@ TEST(StreamExtraction, UnreadableBlocksLeaveAGapOfWholeFrames) {
   EXPECT_NEAR(*stream.unreadable[0].gap_s, lost, 0.001) << "the PTS after the gap tells the time lost";
   EXPECT_TRUE(stream.jumps.empty()) << "the gap is the range's, not a jump of its own";
   EXPECT_EQ(WholeFrames(FrameFormat::Ac3, gap.data), stream.counts.frames);
+  EXPECT_FALSE(stream.unreadable[0].at_end);
+  // Nothing readable after the range (an image cut short): the output ends there.
+  std::set<std::size_t> tail;
+  for (std::size_t block = 150; block * 2048 < vob.size(); ++block) tail.insert(block);
+  MemoryReader cut(vob, 1 << 20, tail);
+  const Extracted end = Extract(cut, 0x80, StreamKind::Ac3);
+  ASSERT_EQ(end.run.streams[0].unreadable.size(), 1u);
+  EXPECT_TRUE(end.run.streams[0].unreadable[0].at_end);
+  EXPECT_EQ(WholeFrames(FrameFormat::Ac3, end.data), end.run.streams[0].counts.frames);
 }
 
 TEST(StreamExtraction, ACancelStopsTheRun) {
