@@ -79,6 +79,21 @@ std::optional<AudioFrameHead> ReadFrameHead(FrameFormat format, std::span<const 
   return std::nullopt;
 }
 
+std::optional<FrameSpan> ReadFrameSpan(FrameFormat format, std::span<const std::uint8_t> bytes) {
+  if (format == FrameFormat::Ac3) {
+    // ReadAc3's checks, the syntax told by bsid alone (bits 7-3 of byte 5).
+    if (bytes.size() < kAc3HeaderBytes || bytes[0] != 0x0B || bytes[1] != 0x77) return std::nullopt;
+    const unsigned fscod = bytes[kAc3FrameByte4] >> 6;
+    const std::optional<std::size_t> size = Ac3FrameBytes(fscod, bytes[kAc3FrameByte4] & 0x3Fu);
+    const std::optional<int> rate = Ac3SampleRateHz(static_cast<int>(fscod));
+    if (!size || !rate || (bytes[kAc3FrameByte4 + 1] >> 3) > kAc3LastKnownBsid) return std::nullopt;
+    return FrameSpan{*size, kAc3FrameSamples, *rate};
+  }
+  const std::optional<AudioFrameHead> head = ReadFrameHead(format, bytes);
+  if (!head) return std::nullopt;
+  return FrameSpan{head->bytes, head->samples, head->sample_rate_hz};
+}
+
 std::uint8_t SyncByte(FrameFormat format) {
   switch (format) {
     case FrameFormat::Ac3: return 0x0B;

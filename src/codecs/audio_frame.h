@@ -27,6 +27,16 @@ struct AudioFrameHead {
 // `bytes` is too short to hold the header.
 std::optional<AudioFrameHead> ReadFrameHead(FrameFormat format, std::span<const std::uint8_t> bytes);
 
+// What ReadFrameHead tells of a frame's length and time, and exactly where
+// it finds a frame, without decoding its whole header: for a walk that
+// only steps from frame to frame over hours of a stream.
+struct FrameSpan {
+  std::size_t bytes = 0;
+  std::uint32_t samples = 0;
+  int sample_rate_hz = 0;
+};
+std::optional<FrameSpan> ReadFrameSpan(FrameFormat format, std::span<const std::uint8_t> bytes);
+
 // The first byte of each format's sync word, for a quick search.
 std::uint8_t SyncByte(FrameFormat format);
 

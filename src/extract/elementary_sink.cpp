@@ -31,8 +31,8 @@ void ElementarySink::Finish() {
   Consume(pending_.size());
 }
 
-std::optional<AudioFrameHead> ElementarySink::FrameAt(std::size_t at) const {
-  return ReadFrameHead(format_, std::span<const std::uint8_t>(pending_).subspan(at));
+std::optional<FrameSpan> ElementarySink::FrameAt(std::size_t at) const {
+  return ReadFrameSpan(format_, std::span<const std::uint8_t>(pending_).subspan(at));
 }
 
 // The first position from `from` on where a frame begins and another
@@ -46,7 +46,7 @@ std::optional<std::size_t> ElementarySink::NextFrameAt(std::size_t from, bool en
     if (hit == nullptr) return std::nullopt;
     const auto at = static_cast<std::size_t>(static_cast<const std::uint8_t*>(hit) - pending_.data());
     if (at + kHeadBytes > pending_.size() && !ending) return std::nullopt;
-    const std::optional<AudioFrameHead> head = FrameAt(at);
+    const std::optional<FrameSpan> head = FrameAt(at);
     if (head) {
       const std::size_t next = at + head->bytes;
       if (next + kHeadBytes > pending_.size()) {
@@ -77,7 +77,7 @@ void ElementarySink::Walk(bool ending) {
   while (!pending_.empty()) {
     if (!synced_ && !FindFirstFrame(ending)) return;
     if (pending_.size() < kHeadBytes && !ending) return;
-    if (const std::optional<AudioFrameHead> head = FrameAt(0)) {
+    if (const std::optional<FrameSpan> head = FrameAt(0)) {
       if (head->bytes > pending_.size()) return;
       WriteFrame(*head);
       continue;
@@ -98,7 +98,7 @@ void ElementarySink::Walk(bool ending) {
   }
 }
 
-void ElementarySink::WriteFrame(const AudioFrameHead& head) {
+void ElementarySink::WriteFrame(const FrameSpan& head) {
   const std::uint64_t at = base_;
   // A stamp belongs to the first frame that begins at its unit or after it.
   while (!stamps_.empty() && stamps_.front().at <= at) {

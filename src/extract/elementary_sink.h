@@ -32,8 +32,8 @@ class ElementarySink final : public StreamSink {
   void Walk(bool ending);
   bool FindFirstFrame(bool ending);
   std::optional<std::size_t> NextFrameAt(std::size_t from, bool ending) const;
-  std::optional<AudioFrameHead> FrameAt(std::size_t at) const;
-  void WriteFrame(const AudioFrameHead& head);
+  std::optional<FrameSpan> FrameAt(std::size_t at) const;
+  void WriteFrame(const FrameSpan& head);
   void Consume(std::size_t bytes);
 
   FrameFormat format_;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <new>
 
 #include "analysis/stream_listing.h"
 #include "codecs/lpcm.h"
@@ -15,9 +16,27 @@ namespace tonvika {
 
 namespace {
 
-constexpr std::size_t kPieceBytes = std::size_t{1} << 20;
+constexpr std::size_t kPieceBytes = std::size_t{1} << 16;
 // Room for a packet cut off at a piece's end (at most 65,541 bytes).
 constexpr std::size_t kCarryRoom = std::size_t{1} << 17;
+
+// Page-aligned: the kernel copies page cache pages into it several times
+// faster than into a buffer at another offset (measured on AMD EPYC).
+class PieceBuffer {
+ public:
+  explicit PieceBuffer(std::size_t size)
+      : data_(static_cast<std::uint8_t*>(::operator new(size, kAlignment))), size_(size) {}
+  ~PieceBuffer() { ::operator delete(data_, kAlignment); }
+  PieceBuffer(const PieceBuffer&) = delete;
+  PieceBuffer& operator=(const PieceBuffer&) = delete;
+  std::uint8_t* data() { return data_; }
+  std::size_t size() const { return size_; }
+
+ private:
+  static constexpr std::align_val_t kAlignment{4096};
+  std::uint8_t* data_;
+  std::size_t size_;
+};
 
 struct Active {
   ExtractTarget target;
@@ -44,8 +63,8 @@ class Extraction {
     const std::uint64_t total = reader_.Size();
     for (;;) {
       if (observer_.Cancelled()) throw ExtractionCancelled{};
-      const std::size_t room = (buffer_.size() - carry) / kDvdBlockSize * kDvdBlockSize;
-      const StreamPiece piece = reader_.Read(std::span<std::uint8_t>(buffer_).subspan(carry, room));
+      const std::size_t room = std::min(kPieceBytes, (buffer_.size() - carry) / kDvdBlockSize * kDvdBlockSize);
+      const StreamPiece piece = reader_.Read(std::span<std::uint8_t>(buffer_.data() + carry, room));
       if (piece.skipped_before > 0) {
         carry = 0;  // what was cut off before the range has no end
         Unreadable(piece.skipped_before);
@@ -147,7 +166,7 @@ class Extraction {
 
   StreamReader& reader_;
   ExtractionObserver& observer_;
-  std::vector<std::uint8_t> buffer_;
+  PieceBuffer buffer_;
   std::vector<Active> active_;
   std::optional<std::uint64_t> video_first_pts_;
   std::uint64_t read_since_skip_ = 0;  // bytes read after the last unreadable range

@@ -326,8 +326,9 @@ class Survey {
   }
 
   // `bytes`: the packet's share of the head; nothing when it is missing.
-  static void TakeHead(Track& track, std::optional<Bytes> bytes) {
-    if (track.head_state == HeadState::Closed) return;
+  void TakeHead(Track& track, std::optional<Bytes> bytes) const {
+    // A piece of a longer stream leaves the head to the first window's walk.
+    if (whole_packets_ || track.head_state == HeadState::Closed) return;
     if (!bytes) {
       if (track.head_state == HeadState::Open) track.head_state = HeadState::Closed;
       return;

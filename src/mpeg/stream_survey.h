@@ -68,7 +68,8 @@ StreamSurvey SurveyProgramStream(std::span<const std::uint8_t> window);
 
 // The same walk over one piece of a longer program stream read piece by
 // piece: a packet the piece cuts off is left out entirely, and `walked`
-// says where it begins, so that the next piece starts there.
+// says where it begins, so that the next piece starts there. The entries
+// have no head.
 StreamSurvey SurveyWholePackets(std::span<const std::uint8_t> piece);
 
 }  // namespace tonvika
