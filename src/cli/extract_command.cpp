@@ -14,6 +14,7 @@
 #include "cli/interrupt.h"
 #include "cli/progress_line.h"
 #include "extract/extraction_job.h"
+#include "extract/source_files.h"
 #include "io/file_error.h"
 
 namespace tonvika::cli {
@@ -44,17 +45,6 @@ class Failure {
   std::string message_;
 };
 
-std::vector<std::string> FilesOfFolder(const std::string& folder) {
-  std::vector<std::string> files;
-  std::error_code ec;
-  for (const std::string& inside : {folder, folder + "/VIDEO_TS"}) {
-    for (const auto& entry : std::filesystem::directory_iterator(inside, ec)) {
-      if (entry.is_regular_file(ec)) files.push_back(entry.path().string());
-    }
-  }
-  return files;
-}
-
 Prepared PrepareFile(const Options& options, const LanguageTable& table, const std::string& path) {
   if (ElementaryKind(path)) throw Failure(path + ": is an elementary stream already; there is nothing to take out");
   Prepared prepared;
@@ -65,7 +55,7 @@ Prepared PrepareFile(const Options& options, const LanguageTable& table, const s
   prepared.reader = source->OpenStream();
   prepared.source = std::move(source);
   prepared.base = FileBase(path);
-  prepared.source_files = {path};
+  prepared.source_files = SourceFiles(path, SourceKind::File);
   return prepared;
 }
 
@@ -102,7 +92,7 @@ Prepared PrepareDisc(const Options& options, const LanguageTable& table, const s
   prepared.report.title = title;
   prepared.reader = prepared.source->OpenStream();
   prepared.base = DiscBase(path, kind, set->number, title);
-  prepared.source_files = kind == SourceKind::Folder ? FilesOfFolder(path) : std::vector<std::string>{path};
+  prepared.source_files = SourceFiles(path, kind);
   return prepared;
 }
 
