@@ -11,6 +11,8 @@
 #include <string>
 
 #include "view/window_run.h"
+#include "app/extraction_runner.h"
+#include "extract/extraction_job.h"
 #include "analysis/disc.h"
 #include "view/track_slots.h"
 #include "lang/language_table.h"
@@ -25,6 +27,7 @@ class QLabel;
 class QMenu;
 class QMenuBar;
 class QPlainTextEdit;
+class QProgressDialog;
 class QPushButton;
 class QStatusBar;
 class QTabWidget;
@@ -40,11 +43,15 @@ class TUpDown;
 using MessageSink = std::function<void(const QString& caption, const QString& text)>;
 // Lets the user pick a file in the prepared dialog; nullopt when cancelled.
 using FileChooser = std::function<std::optional<QString>(QFileDialog& dialog)>;
+// Sees the progress dialog of an extraction once it is set up, before the
+// worker starts.
+using ProgressWatcher = std::function<void(QProgressDialog& dialog)>;
 
 struct FormOptions {
   std::string language_table_path;  // empty: code.csv beside the program
   MessageSink show_message;         // empty: a modal message box
-  FileChooser choose_file;          // empty: the dialog runs modally
+  FileChooser choose_file;          // empty: the dialog runs modally (browse, save, folder)
+  ProgressWatcher watch_progress;   // empty: nothing watches
 };
 
 class TForm1 : public QMainWindow, public RunHost {
@@ -62,6 +69,13 @@ class TForm1 : public QMainWindow, public RunHost {
   void N4Click();
   void About1Click();
   void StreamListItemClick();  // the stream list of the last run
+  // Extraction (main_window_extract.cpp): one stream of the last run into
+  // a file chosen in a save dialog, or all of them into a chosen folder;
+  // dialogs open over `dialog_parent` (nullptr: the window).
+  void ExtractStreamClick(int key, QWidget* dialog_parent = nullptr);
+  void ExtractAllClick();
+  // The streams of the last run that can be taken out, named as their files.
+  std::vector<PlannedStream> ExtractableStreamsShown() const;
   void FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
 
   // A file named on the command line (its bytes): shown in Label1 and
@@ -76,6 +90,7 @@ class TForm1 : public QMainWindow, public RunHost {
   // The disc whose title set Label1 shows, or nullptr.
   const Disc* OpenDisc() const { return disc_.get(); }
 
+  // An analysis or an extraction.
   bool RunInProgress() const { return run_in_progress_; }
   const TrackSlots& Model() const { return slots_; }
   const AnalysisReport& LastOutcome() const { return last_outcome_; }
@@ -119,6 +134,22 @@ class TForm1 : public QMainWindow, public RunHost {
   // `undo_on_failure` put back what the window showed before.
   bool RunGuarded(const std::function<void()>& undo_on_failure = nullptr);
   void ShowMessage(const QString& text, const QString& detail = {});
+  std::optional<QString> ChooseFile(QFileDialog& dialog);
+
+  // Extraction (main_window_extract.cpp).
+  void BuildExtractMenu();
+  void ConnectExtraction();
+  void FillExtractMenu();  // never from one of its own items, which it deletes
+  void EnableExtractMenu();
+  void ListView1ContextPopup(const QPoint& where);
+  const AudioStream* StreamInSlot(int slot) const;
+  void RunExtraction(ExtractionJob job, const QString& target, QWidget* dialog_parent);
+  ExtractionResult RunWithProgress(const ExtractionJob& job, StreamReader& reader, const QString& target,
+                                   QWidget* dialog_parent);
+  void ShowExtractionResult(const ExtractionResult& result, const ExtractionJob& job);
+  std::unique_ptr<VideoObjectSource> OpenExtractionSource() const;
+  std::vector<std::string> ExtractionSourceFiles() const;
+  QString ExtractionFolder() const;
 
   // Whole discs (main_window_disc.cpp).
   AnalysisReport RunSource();  // the file or disc title set named in Label1
@@ -157,6 +188,8 @@ class TForm1 : public QMainWindow, public RunHost {
   std::optional<int> disc_title_;  // the title it is analysed through
   std::string disc_label_;      // what Label1 shows for that title set
   std::set<int> damaged_title_sets_;  // marked in the menu: unreadable, or read short
+  SourceKind disc_kind_ = SourceKind::Folder;
+  QString extract_folder_;      // where the last save or folder dialog was left
 
   QMenuBar* MainMenu1 = nullptr;
   QAction* N1 = nullptr;
@@ -167,6 +200,7 @@ class TForm1 : public QMainWindow, public RunHost {
   QAction* About1 = nullptr;
   QMenu* InfoMenu = nullptr;
   QAction* StreamListItem = nullptr;
+  QMenu* ExtractMenu = nullptr;  // 抽出, after 情報
   QMenu* TitleSetMenu = nullptr;  // タイトルセット, after N2
   QActionGroup* title_set_actions_ = nullptr;
   QLabel* Label1 = nullptr;

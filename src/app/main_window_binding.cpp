@@ -55,6 +55,7 @@ void TForm1::SetCommandsEnabled(bool enabled) {
   N2->menuAction()->setEnabled(enabled);
   InfoMenu->menuAction()->setEnabled(enabled);
   TitleSetMenu->menuAction()->setEnabled(enabled && disc_ != nullptr);
+  EnableExtractMenu();
 }
 
 void TForm1::ProcessPendingEvents() {

@@ -186,6 +186,7 @@ void TForm1::BuildMenu() {
   TitleSetMenu->setObjectName(QStringLiteral("TitleSetMenu"));
   TitleSetMenu->menuAction()->setEnabled(false);  // until a disc is opened
   BuildStreamsMenu();
+  BuildExtractMenu();
 }
 
 // The help menu comes after every other menu of the bar.
@@ -273,6 +274,7 @@ void TForm1::ConnectHandlers() {
   for (int n = 0; n < kSlotCount; ++n) {
     connect(detail_memos_[n], &QPlainTextEdit::textChanged, this, [this, n] { PageEdited(n); });
   }
+  ConnectExtraction();
 }
 
 }  // namespace tonvika

@@ -31,6 +31,7 @@ AnalysisReport TForm1::RunSource() {
   const SourceKind kind = run_path_.empty() ? SourceKind::File : RecogniseSource(run_path_);
   if (kind == SourceKind::File) return RunAnalysis(*this);
   disc_ = std::make_unique<Disc>(run_path_, kind);  // throws FileError for the source
+  disc_kind_ = kind;
   BuildTitleSetMenu();
   const int main = disc_->MainFeature();
   ShowTitleSet(main, disc_->Find(main)->longest_title);
@@ -112,6 +113,7 @@ void TForm1::ForgetDisc() {
   disc_title_.reset();
   disc_label_.clear();
   BuildTitleSetMenu();
+  FillExtractMenu();  // its streams were read from the disc
 }
 
 // Called only when the disc changes, never from one of the menu's own

@@ -10,12 +10,14 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
+#include <QStatusBar>
 
 #include "app/about_box.h"
 #include "io/file_error.h"
 #include "app/clipboard_export.h"
 #include "app/drop_rules.h"
 #include "app/file_names.h"
+#include "app/flag_scope.h"
 #include "app/main_window.h"
 #include "app/up_down.h"
 #include "app/window_texts.h"
@@ -31,18 +33,6 @@ std::optional<QString> RunDialog(QFileDialog& dialog) {
   return dialog.selectedFiles().constFirst();
 }
 
-// Clears a flag when the scope ends, however it ends.
-class FlagScope {
- public:
-  explicit FlagScope(bool& flag) : flag_(flag) { flag_ = true; }
-  ~FlagScope() { flag_ = false; }
-  FlagScope(const FlagScope&) = delete;
-  FlagScope& operator=(const FlagScope&) = delete;
-
- private:
-  bool& flag_;
-};
-
 }  // namespace
 
 void TForm1::Button3Click() {
@@ -55,11 +45,15 @@ void TForm1::Button3Click() {
   // Any typed name is taken, as the run reports a file it cannot open.
   OpenDialog1->setFileMode(QFileDialog::AnyFile);
   OpenDialog1->setAcceptMode(QFileDialog::AcceptOpen);
-  const auto chosen = options_.choose_file ? options_.choose_file(*OpenDialog1) : RunDialog(*OpenDialog1);
+  const auto chosen = ChooseFile(*OpenDialog1);
   if (chosen && !run_in_progress_) {
     ForgetDisc();
     SetFileName(FileNameBytes(*chosen));
   }
+}
+
+std::optional<QString> TForm1::ChooseFile(QFileDialog& dialog) {
+  return options_.choose_file ? options_.choose_file(dialog) : RunDialog(dialog);
 }
 
 void TForm1::UpDown1Click() { Label2->setText(QString::number(UpDown1->Position())); }
@@ -90,6 +84,7 @@ bool TForm1::RunGuarded(const std::function<void()>& undo_on_failure) {
   QString reason;
   {
     FlagScope running(run_in_progress_);
+    StatusBar1->clearMessage();  // an extraction's result is about the run before
     run_path_ = Label1FileBytes();
     try {
       AnalysisReport outcome = RunSource();
@@ -111,6 +106,7 @@ bool TForm1::RunGuarded(const std::function<void()>& undo_on_failure) {
   RefreshFromModel();
   ShowRunNotes();
   RefreshTitleSetMenu();
+  FillExtractMenu();
   // The reason comes from the core, in English: beneath a message in
   // Japanese it would mix the two languages.
   if (!error.isEmpty()) ShowMessage(error, WindowSpeaksEnglish() ? reason : QString());

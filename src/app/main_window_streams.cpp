@@ -70,6 +70,10 @@ void TForm1::StreamListItemClick() {
   };
   auto* dialog = new StreamsDialog(QString::fromStdString(last_path_), last_outcome_, slots_, language_name, this);
   dialog->setAttribute(Qt::WA_DeleteOnClose);
+  std::vector<int> extractable;
+  for (const PlannedStream& stream : ExtractableStreamsShown()) extractable.push_back(stream.name.key);
+  dialog->OfferExtraction(extractable);
+  connect(dialog, &StreamsDialog::ExtractRequested, this, [this, dialog](int key) { ExtractStreamClick(key, dialog); });
   dialog->open();  // window-modal: no run starts while it is open
 }
 

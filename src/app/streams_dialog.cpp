@@ -109,12 +109,22 @@ StreamsDialog::StreamsDialog(const QString& path, const AnalysisReport& outcome,
 
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
   buttons->button(QDialogButtonBox::Close)->setText(tr("閉じる"));
+  extract_ = buttons->addButton(tr("抽出…"), QDialogButtonBox::ActionRole);
+  extract_->setObjectName(QStringLiteral("ExtractStreamButton"));
+  extract_->setEnabled(false);
+  connect(extract_, &QPushButton::clicked, this, [this] {
+    if (const auto key = SelectedExtractable()) emit ExtractRequested(*key);
+  });
+  connect(audio_streams_, &QTableWidget::itemSelectionChanged, this,
+          [this] { extract_->setEnabled(SelectedExtractable().has_value()); });
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   layout->addWidget(buttons);
 }
 
 void StreamsDialog::FillAudioStreams(const AnalysisReport& outcome, const LanguageName& language_name) {
   audio_streams_->setRowCount(static_cast<int>(outcome.streams.size()));
+  row_ids_.clear();
+  for (const AudioStream& stream : outcome.streams) row_ids_.push_back(stream.stream_id);
   for (int r = 0; r < static_cast<int>(outcome.streams.size()); ++r) {
     const AudioStream& stream = outcome.streams[static_cast<std::size_t>(r)];
     const StreamRow row = StreamRowOf(stream, language_name);
@@ -174,6 +184,21 @@ void StreamsDialog::FillNotes(const AnalysisReport& outcome) {
                                            QString::fromStdString(note.text));
   }
   notes_->setPlainText(lines.isEmpty() ? tr("注記はありません") : lines.join(u'\n'));
+}
+
+void StreamsDialog::OfferExtraction(const std::vector<int>& keys) {
+  extractable_ = keys;
+  extract_->setEnabled(SelectedExtractable().has_value());
+}
+
+std::optional<int> StreamsDialog::SelectedExtractable() const {
+  const int row = audio_streams_->currentRow();
+  if (row < 0 || row >= static_cast<int>(row_ids_.size()) || !audio_streams_->selectionModel()->hasSelection()) {
+    return std::nullopt;
+  }
+  const std::optional<int> id = row_ids_[static_cast<std::size_t>(row)];
+  if (!id || std::find(extractable_.begin(), extractable_.end(), *id) == extractable_.end()) return std::nullopt;
+  return id;
 }
 
 QString StreamsDialog::NotesTooltip(const AnalysisReport& outcome) {

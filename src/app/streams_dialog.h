@@ -6,12 +6,15 @@
 #include <QDialog>
 #include <QString>
 #include <functional>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "view/window_run.h"
 #include "view/track_slots.h"
 
 class QLabel;
+class QPushButton;
 class QPlainTextEdit;
 class QTableWidget;
 
@@ -29,6 +32,12 @@ class StreamsDialog : public QDialog {
   // The marker's tooltip: a heading and one line per note.
   static QString NotesTooltip(const AnalysisReport& outcome);
 
+  // The streams (by id) its button 抽出… takes out when selected.
+  void OfferExtraction(const std::vector<int>& keys);
+
+ signals:
+  void ExtractRequested(int key);
+
  protected:
   void showEvent(QShowEvent* event) override;
 
@@ -36,6 +45,7 @@ class StreamsDialog : public QDialog {
   void FillAudioStreams(const AnalysisReport& outcome, const LanguageName& language_name);
   void FillStreams(const AnalysisReport& outcome, const TrackSlots& model);
   int AudioRowsShown() const;
+  std::optional<int> SelectedExtractable() const;
   int DeclaredRowsShown() const;
   void FillNotes(const AnalysisReport& outcome);
 
@@ -43,6 +53,9 @@ class StreamsDialog : public QDialog {
   QTableWidget* audio_streams_ = nullptr;
   QTableWidget* streams_ = nullptr;
   QPlainTextEdit* notes_ = nullptr;
+  QPushButton* extract_ = nullptr;
+  std::vector<std::optional<int>> row_ids_;  // the audio table's rows: their stream ids
+  std::vector<int> extractable_;
 };
 
 }  // namespace tonvika

@@ -92,6 +92,7 @@ class MainWindowEnglishTest : public QObject {
     QCOMPARE(Find<QMenu>("TitleSetMenu")->title(), QStringLiteral("Title sets"));
     QCOMPARE(Find<QMenu>("InfoMenu")->title(), QStringLiteral("Info"));
     QCOMPARE(Find<QAction>("StreamListItem")->text(), QStringLiteral("Streams…"));
+    QCOMPARE(Find<QMenu>("ExtractMenu")->title(), QStringLiteral("Extract"));
     QCOMPARE(Find<QMenu>("Help1")->title(), QStringLiteral("Help"));
     QCOMPARE(Find<QAction>("About1")->text(), QStringLiteral("About"));
     form_->Button3Click();

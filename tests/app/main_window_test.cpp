@@ -67,7 +67,7 @@ class ProbeForm : public TForm1 {
                            [&messages](const QString& caption, const QString& text) {
                              messages.push_back({caption, text});
                            },
-                           std::move(chooser)}) {}
+                           std::move(chooser), nullptr}) {}
 
   std::function<void()> on_pending_events;
   int pending_calls = 0;
@@ -314,7 +314,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(Find<QAction>("N3")->text(), QStringLiteral("リスト情報"));
     QCOMPARE(Find<QAction>("N4")->text(), QStringLiteral("AC-3/DTS詳細情報"));
     const QList<QAction*> top = form_->menuBar()->actions();
-    QCOMPARE(top.size(), 5);
+    QCOMPARE(top.size(), 6);
     QCOMPARE(top[0], Find<QAction>("N1"));
     QCOMPARE(top[1], Find<QMenu>("N2")->menuAction());
     // The title sets of a disc, after the menus of the layout; empty and

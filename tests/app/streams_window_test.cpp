@@ -90,8 +90,9 @@ class StreamsWindowTest : public QObject {
 
   void theMenuFollowsTheLayoutsTwo() {
     const QList<QAction*> top = form_->menuBar()->actions();
-    QCOMPARE(top.size(), 5);  // after 解析, クリップボード出力 and タイトルセット; ヘルプ last
+    QCOMPARE(top.size(), 6);  // after 解析, クリップボード出力 and タイトルセット; 抽出, then ヘルプ last
     QCOMPARE(top[3], Find<QMenu>("InfoMenu")->menuAction());
+    QCOMPARE(top[4], Find<QMenu>("ExtractMenu")->menuAction());
     QCOMPARE(Find<QMenu>("InfoMenu")->title(), QStringLiteral("情報"));
     QCOMPARE(Find<QAction>("StreamListItem")->text(), QStringLiteral("ストリーム一覧…"));
     QVERIFY(!Marker()->isVisible());

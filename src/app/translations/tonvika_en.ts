@@ -2,6 +2,56 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US" sourcelanguage="ja_JP">
 <context>
+    <name>tonvika::ExtractionTexts</name>
+    <message>
+        <source>抽出を取り消しました</source>
+        <translation>Extraction cancelled</translation>
+    </message>
+    <message>
+        <source>抽出できませんでした: %1</source>
+        <extracomment>%1 is the file that failed (the source or the file to write)</extracomment>
+        <translation>Could not extract: %1</translation>
+    </message>
+    <message>
+        <source>抽出しました: %1</source>
+        <translation>Extracted: %1</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n個のファイルを抽出しました: %1</source>
+        <extracomment>%1 is the folder the files were written into</extracomment>
+        <translation>
+            <numerusform>Extracted %n file into %1</numerusform>
+            <numerusform>Extracted %n files into %1</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1: 書き出せませんでした</source>
+        <translation>%1: not written</translation>
+    </message>
+    <message>
+        <source>%1: %3の位置で%2セクタが読めません。出力には欠落があります</source>
+        <translation>%1: %2 sectors unreadable at %3; the output has a gap there</translation>
+    </message>
+    <message>
+        <source>%1: スクランブルされているか読めないパケット%2個を除きました。出力には欠落があります</source>
+        <translation>%1: %2 packets are scrambled or unreadable and left out; the output has gaps there</translation>
+    </message>
+    <message>
+        <source>%1: %2でPTSが飛んでいます (%3秒)。再生するとここで音声がずれます</source>
+        <extracomment>%3 is the jump in seconds, signed</extracomment>
+        <translation>%1: a gap in the PTS at %2 (%3 s); a player of this file loses sync there</translation>
+    </message>
+    <message>
+        <source>%1: ほかに%2か所でPTSが飛んでいます</source>
+        <translation>%1: %2 more gaps in the PTS</translation>
+    </message>
+    <message>
+        <source>%1: %3の位置から終わりまで%2セクタが読めません。出力はそこで終わります</source>
+        <extracomment>%2 sectors, %3 the time into the file</extracomment>
+        <translation>%1: %2 sectors unreadable at %3, to the end of the title; the output ends there</translation>
+    </message>
+</context>
+<context>
     <name>tonvika::StreamsDialog</name>
     <message>
         <source>ストリーム一覧</source>
@@ -117,6 +167,10 @@
             <numerusform>%n time</numerusform>
             <numerusform>%n times</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>抽出…</source>
+        <translation>Extract…</translation>
     </message>
 </context>
 <context>
@@ -267,6 +321,34 @@ Languages are shown as codes</translation>
         <source>%1 ⚠ 読めません</source>
         <extracomment>An entry of the menu タイトルセット whose title set cannot be read; %1 is &quot;VTS_02&quot; or &quot;VTS_01 タイトル 2 (0:01:00)&quot;.</extracomment>
         <translation>%1 ⚠ unreadable</translation>
+    </message>
+    <message>
+        <source>抽出</source>
+        <translation>Extract</translation>
+    </message>
+    <message>
+        <source>すべて抽出…</source>
+        <translation>Extract all…</translation>
+    </message>
+    <message>
+        <source>抽出…</source>
+        <translation>Extract…</translation>
+    </message>
+    <message>
+        <source>ストリームの保存先</source>
+        <translation>Save stream as</translation>
+    </message>
+    <message>
+        <source>抽出先のフォルダ</source>
+        <translation>Folder to extract into</translation>
+    </message>
+    <message>
+        <source>抽出しています: %1</source>
+        <translation>Extracting: %1</translation>
+    </message>
+    <message>
+        <source>キャンセル</source>
+        <translation>Cancel</translation>
     </message>
 </context>
 </TS>
