@@ -66,7 +66,10 @@ class Extraction {
       const std::size_t room = std::min(kPieceBytes, (buffer_.size() - carry) / kDvdBlockSize * kDvdBlockSize);
       const StreamPiece piece = reader_.Read(std::span<std::uint8_t>(buffer_.data() + carry, room));
       if (piece.skipped_before > 0) {
-        carry = 0;  // what was cut off before the range has no end
+        // What was cut off before the range has no end: the bytes after it
+        // begin the buffer.
+        std::memmove(buffer_.data(), buffer_.data() + carry, piece.bytes);
+        carry = 0;
         Unreadable(piece.skipped_before);
         read_since_skip_ = 0;
       }

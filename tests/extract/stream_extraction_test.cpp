@@ -150,6 +150,33 @@ TEST(StreamExtraction, UnreadableBlocksLeaveAGapOfWholeFrames) {
   EXPECT_EQ(WholeFrames(FrameFormat::Ac3, end.data), end.run.streams[0].counts.frames);
 }
 
+// Packs that straddle blocks (a stream not aligned to them): a packet cut
+// by the range is dropped whole, and what follows it is read from its start.
+TEST(StreamExtraction, APacketCutByAnUnreadableRangeIsDroppedWhole) {
+  std::vector<std::uint8_t> vob(1000, 0);
+  const std::vector<std::uint8_t> aligned = Bytes(kFixtures + "/mixed_ac3_dts_lpcm/VIDEO_TS/VTS_01_1.VOB");
+  vob.insert(vob.end(), aligned.begin(), aligned.end());
+  MemoryReader clean(vob, 1 << 20);
+  const std::vector<std::uint8_t> all = Extract(clean, 0x80, StreamKind::Ac3).data;
+  for (const std::size_t piece : {std::size_t{997}, std::size_t{1} << 20}) {
+    MemoryReader damaged(vob, piece, {100, 101, 102});
+    const Extracted gap = Extract(damaged, 0x80, StreamKind::Ac3);
+    const ExtractedStream& stream = gap.run.streams.at(0);
+    ASSERT_EQ(stream.unreadable.size(), 1u) << piece;
+    EXPECT_EQ(stream.counts.resyncs, 0u) << piece;
+    EXPECT_EQ(WholeFrames(FrameFormat::Ac3, gap.data), stream.counts.frames) << piece;
+    EXPECT_GE(stream.counts.frames, 12u) << piece << ": of 15, those of three blocks lost";
+    // The frames before the range and after it, as they are in the whole stream.
+    const std::size_t kept = gap.data.size();
+    std::size_t before = 0;
+    while (before < kept && gap.data[before] == all[before]) ++before;
+    before -= before % 1792;
+    EXPECT_TRUE(std::equal(gap.data.begin() + static_cast<std::ptrdiff_t>(before), gap.data.end(),
+                           all.end() - static_cast<std::ptrdiff_t>(kept - before)))
+        << piece;
+  }
+}
+
 TEST(StreamExtraction, ACancelStopsTheRun) {
   struct Cancelling final : ExtractionObserver {
     bool Cancelled() override { return true; }
