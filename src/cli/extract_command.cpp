@@ -25,8 +25,8 @@ constexpr const char* kProgram = "tonvika-cli";
 // A stream joined from pieces can jump at every joint; the first few say it.
 constexpr std::size_t kJumpsShown = 5;
 
-// What is extracted: the analysed source, its stream, and who to thank
-// for the bytes.
+// What is extracted from: the analysed source, what it is read through,
+// and the files of it that are never written over.
 struct Prepared {
   AnalysisReport report;
   std::unique_ptr<Disc> disc;  // outlives the source and the reader
