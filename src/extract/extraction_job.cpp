@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "io/file_error.h"
+#include "extract/lpcm_sink.h"
 #include "io/output_file.h"
 
 namespace tonvika {
@@ -54,7 +55,7 @@ std::vector<PlannedStream> ExtractableStreams(const AnalysisReport& report, cons
   for (const AudioStream& stream : report.streams) {
     if (!stream.stream_id || stream.kind == StreamKind::MpegAudioExtension) continue;
     if (const auto* lpcm = stream.header ? std::get_if<LpcmAttributes>(&*stream.header) : nullptr) {
-      if (!LpcmBitsPerSample(*lpcm) || !LpcmSampleRateHz(*lpcm)) continue;
+      if (!CanWriteLpcm(*lpcm)) continue;
     }
     PlannedStream entry;
     entry.name.base = base;

@@ -2,6 +2,10 @@
 
 namespace tonvika {
 
+bool CanWriteLpcm(const LpcmAttributes& attributes) {
+  return LpcmBitsPerSample(attributes) && LpcmSampleRateHz(attributes);
+}
+
 LpcmSink::LpcmSink(const LpcmAttributes& attributes, ByteOutput& output)
     : attributes_(attributes), output_(output), unpacker_(attributes) {
   format_.channels = unpacker_.Channels();

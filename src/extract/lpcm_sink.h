@@ -11,6 +11,10 @@
 
 namespace tonvika {
 
+// Whether a WAV file can carry LPCM of these attributes: a known word
+// length and sampling frequency.
+bool CanWriteLpcm(const LpcmAttributes& attributes);
+
 class LpcmSink final : public StreamSink {
  public:
   // `attributes` with a known word length and sampling frequency.

@@ -38,6 +38,25 @@ class PieceBuffer {
   std::size_t size_;
 };
 
+// The sink of a stream of `kind` (LPCM: with its attribute byte); nothing
+// for what cannot be written (an MPEG audio extension stream, LPCM with
+// reserved codes).
+std::unique_ptr<StreamSink> MakeSink(StreamKind kind, std::optional<std::uint8_t> lpcm_attribute, ByteOutput& output) {
+  switch (kind) {
+    case StreamKind::Ac3: return std::make_unique<ElementarySink>(FrameFormat::Ac3, output);
+    case StreamKind::Dts: return std::make_unique<ElementarySink>(FrameFormat::Dts, output);
+    case StreamKind::MpegAudio: return std::make_unique<ElementarySink>(FrameFormat::MpegAudio, output);
+    case StreamKind::Lpcm: {
+      if (!lpcm_attribute) return nullptr;
+      const LpcmAttributes attributes = DecodeLpcmAttributes(*lpcm_attribute);
+      if (!CanWriteLpcm(attributes)) return nullptr;
+      return std::make_unique<LpcmSink>(attributes, output);
+    }
+    case StreamKind::MpegAudioExtension: return nullptr;
+  }
+  return nullptr;
+}
+
 struct Active {
   ExtractTarget target;
   ExtractedStream result;
@@ -177,22 +196,6 @@ class Extraction {
 };
 
 }  // namespace
-
-std::unique_ptr<StreamSink> MakeSink(StreamKind kind, std::optional<std::uint8_t> lpcm_attribute, ByteOutput& output) {
-  switch (kind) {
-    case StreamKind::Ac3: return std::make_unique<ElementarySink>(FrameFormat::Ac3, output);
-    case StreamKind::Dts: return std::make_unique<ElementarySink>(FrameFormat::Dts, output);
-    case StreamKind::MpegAudio: return std::make_unique<ElementarySink>(FrameFormat::MpegAudio, output);
-    case StreamKind::Lpcm: {
-      if (!lpcm_attribute) return nullptr;
-      const LpcmAttributes attributes = DecodeLpcmAttributes(*lpcm_attribute);
-      if (!LpcmBitsPerSample(attributes) || !LpcmSampleRateHz(attributes)) return nullptr;
-      return std::make_unique<LpcmSink>(attributes, output);
-    }
-    case StreamKind::MpegAudioExtension: return nullptr;
-  }
-  return nullptr;
-}
 
 ExtractionRun ExtractStreams(StreamReader& reader, const std::vector<ExtractTarget>& targets,
                              ExtractionObserver& observer) {

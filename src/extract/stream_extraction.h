@@ -68,9 +68,4 @@ struct ExtractionCancelled {};
 ExtractionRun ExtractStreams(StreamReader& reader, const std::vector<ExtractTarget>& targets,
                              ExtractionObserver& observer);
 
-// The sink of a stream of `kind` (LPCM: with its attribute byte); nothing
-// for what cannot be written (an MPEG audio extension stream, LPCM with
-// reserved codes).
-std::unique_ptr<StreamSink> MakeSink(StreamKind kind, std::optional<std::uint8_t> lpcm_attribute, ByteOutput& output);
-
 }  // namespace tonvika
